@@ -1,0 +1,201 @@
+// RootActionTool: set-uid root, changes owners, groups and modes of files for Varno.
+// Self-repair: `RootActionTool <file> --self-repair`. Otherwise one RootRequest on
+// standard input. The outcome is the exit status; nothing is printed.
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "platform/AccessWord.h"
+#include "tools/RootRequest.h"
+
+namespace {
+
+constexpr mode_t kKeptModeBits = 0177000; // file type, set-uid, set-gid, sticky
+constexpr mode_t kPermissionBits = 07777;
+
+// An open file with the exclusive lock that keeps a second open of it out.
+class LockedFile {
+public:
+    explicit LockedFile(const char* path, std::size_t capacity)
+    {
+        // A path without its NUL inside the field is no path at all.
+        if (std::memchr(path, '\0', capacity) == nullptr)
+            return;
+        mFD = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        // Linux has no lock-at-open flag: a lock that cannot be had at once fails the open.
+        if (mFD >= 0 && flock(mFD, LOCK_EX | LOCK_NB) != 0) {
+            close(mFD);
+            mFD = -1;
+        }
+    }
+    ~LockedFile()
+    {
+        if (mFD >= 0)
+            close(mFD);
+    }
+    LockedFile(const LockedFile&) = delete;
+    LockedFile& operator=(const LockedFile&) = delete;
+
+    bool IsOpen() const { return mFD >= 0; }
+    int FD() const { return mFD; }
+
+private:
+    int mFD = -1;
+};
+
+// Changes owner and group only where they differ: restating them would make the
+// kernel clear the set-uid and set-gid bits and the file capabilities.
+void ChangeOwner(int fd, const struct stat& current, uid_t uid, gid_t gid)
+{
+    const uid_t newUid = uid == current.st_uid ? uid_t(-1) : uid;
+    const gid_t newGid = gid == current.st_gid ? gid_t(-1) : gid;
+    if (newUid != uid_t(-1) || newGid != gid_t(-1))
+        (void)fchown(fd, newUid, newGid);
+}
+
+int SelfRepair(const char* path, std::size_t capacity)
+{
+    LockedFile file(path, capacity);
+    if (!file.IsOpen())
+        return kRootCannotOpen;
+    struct stat status;
+    if (fstat(file.FD(), &status) != 0)
+        return kRootCannotStat;
+    if (status.st_uid != 0)
+        (void)fchown(file.FD(), 0, gid_t(-1));
+    (void)fchmod(file.FD(), ((status.st_mode & ~mode_t(0022)) | 04755) & kPermissionBits);
+    return kRootDone;
+}
+
+// "suid", "clea" and "acce": a new mode computed from the old one.
+template <typename NewMode>
+int ChangeMode(const char* path, NewMode newMode)
+{
+    LockedFile file(path, kRootPathSize);
+    if (!file.IsOpen())
+        return kRootCannotOpen;
+    struct stat status;
+    if (fstat(file.FD(), &status) != 0)
+        return kRootCannotStat;
+    (void)fchmod(file.FD(), newMode(status.st_mode) & kPermissionBits);
+    return kRootDone;
+}
+
+// "setp" (second == nullptr) and "copy": owner, group and permissions from the first
+// file and the action, applied to the target.
+int SetPermissions(const RootRequest& request, bool copy)
+{
+    LockedFile first(request.path, kRootPathSize);
+    if (!first.IsOpen())
+        return kRootCannotOpen;
+    struct stat status;
+    if (fstat(first.FD(), &status) != 0)
+        return kRootCannotStat;
+
+    // The target's own owner is read only to leave unchanged ids alone (see ChangeOwner).
+    std::optional<LockedFile> second;
+    struct stat targetStatus = status;
+    int target = first.FD();
+    if (copy) {
+        second.emplace(request.secondPath, kRootPathSize);
+        if (!second->IsOpen())
+            return kRootCannotOpen;
+        target = second->FD();
+        if (fstat(target, &targetStatus) != 0)
+            return kRootCannotStat;
+    }
+
+    const RootAction& action = request.action;
+    const uid_t uid = (action.mask & kRootMaskUser) ? action.uid : status.st_uid;
+    const gid_t gid = (action.mask & kRootMaskGroup) ? action.gid : status.st_gid;
+    ChangeOwner(target, targetStatus, uid, gid);
+    if (action.mask & kRootMaskValue) {
+        const mode_t mode = (status.st_mode & kKeptModeBits) | AccessWord::ToMode(UInt32(action.value));
+        (void)fchmod(target, mode & kPermissionBits);
+    }
+    return kRootDone;
+}
+
+// The first of the administrators' groups that this machine has, if any.
+std::optional<gid_t> AdministratorsGroup()
+{
+    for (const char* name : {"sudo", "wheel", "admin"}) {
+        if (const struct group* entry = getgrnam(name))
+            return entry->gr_gid;
+    }
+    return std::nullopt;
+}
+
+// Set-uid root lets anyone run the tool; it serves only whoever could become root anyway.
+bool CallerIsAdministrator()
+{
+    if (getuid() == 0)
+        return true;
+    const std::optional<gid_t> administrators = AdministratorsGroup();
+    if (!administrators)
+        return false;
+    if (getgid() == *administrators || getegid() == *administrators)
+        return true;
+    const int count = getgroups(0, nullptr);
+    if (count <= 0)
+        return false;
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    const int read = getgroups(count, groups.data());
+    for (int i = 0; i < read; ++i) {
+        if (groups[std::size_t(i)] == *administrators)
+            return true;
+    }
+    return false;
+}
+
+int ServeRequest()
+{
+    if (geteuid() != 0)
+        return kRootNotRoot;
+    if (!CallerIsAdministrator())
+        return kRootNotAdministrator;
+
+    RootRequestBytes bytes;
+    if (read(STDIN_FILENO, bytes.data(), bytes.size()) != ssize_t(bytes.size()))
+        return kRootShortRequest;
+    const RootRequest request = DecodeRootRequest(bytes);
+
+    switch (request.selector) {
+    case kRootSelectorSelfRepair:
+        return SelfRepair(request.path, kRootPathSize);
+    case kRootSelectorSetuid:
+        return ChangeMode(request.path, [&](mode_t mode) {
+            return (mode & ~mode_t(04000)) | (request.action.value != 0 ? mode_t(04000) : 0);
+        });
+    case kRootSelectorClearSetuid:
+        return ChangeMode(request.path, [](mode_t mode) { return mode & ~mode_t(04000); });
+    case kRootSelectorOpenAccess:
+        return ChangeMode(request.path, [](mode_t mode) { return mode | 0066; });
+    case kRootSelectorSetPermissions:
+        return SetPermissions(request, false);
+    case kRootSelectorCopyPermissions:
+        return SetPermissions(request, true);
+    default:
+        return kRootUnknownSelector;
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc == 3 && std::strcmp(argv[2], "--self-repair") == 0) {
+        // The same guard as requests: otherwise anyone could make any file set-uid root.
+        if (!CallerIsAdministrator())
+            return kRootNotAdministrator;
+        return SelfRepair(argv[1], std::strlen(argv[1]) + 1);
+    }
+    return ServeRequest();
+}
