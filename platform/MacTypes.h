@@ -25,6 +25,63 @@ constexpr OSType MakeOSType(const char (&code)[5])
            (OSType(UInt8(code[2])) << 8) | OSType(UInt8(code[3]));
 }
 
+using Size = long;
+using Ptr = char*;
+using Handle = char**;
+
+// Pascal strings: a length byte, then that many bytes of Mac Roman text.
+using Str255 = unsigned char[256];
+using Str63 = unsigned char[64];
+using Str32 = unsigned char[33];
+using Str31 = unsigned char[32];
+using StrFileName = Str63;
+using StringPtr = unsigned char*;
+using ConstStringPtr = const unsigned char*;
+using ConstStr255Param = const unsigned char*;
+using ConstStr63Param = const unsigned char*;
+using ConstStr31Param = const unsigned char*;
+
+using UniChar = UInt16;
+using UniCharCount = unsigned long;
+
+// An item: volume reference number, parent directory ID and catalog name.
+struct FSSpec {
+    SInt16 vRefNum;
+    SInt32 parID;
+    StrFileName name;
+};
+using FSSpecPtr = FSSpec*;
+
+// The platform's error codes, by their names.
 enum : OSErr {
     noErr = 0,
+    dirFulErr = -33,
+    dskFulErr = -34,
+    nsvErr = -35,
+    ioErr = -36,
+    bdNamErr = -37,
+    fnOpnErr = -38,
+    eofErr = -39,
+    posErr = -40,
+    tmfoErr = -42,
+    fnfErr = -43,
+    wPrErr = -44,
+    fLckdErr = -45,
+    vLckdErr = -46,
+    fBsyErr = -47,
+    dupFNErr = -48,
+    opWrErr = -49,
+    paramErr = -50,
+    rfNumErr = -51,
+    permErr = -54,
+    nsDrvErr = -56,
+    extFSErr = -58,
+    wrPermErr = -61,
+    memFullErr = -108,
+    nilHandleErr = -109,
+    memWZErr = -111,
+    dirNFErr = -120,
+    resNotFound = -192,
+    userCanceledErr = -128,
+    afpAccessDenied = -5000,
 };
