@@ -4,19 +4,19 @@
 
 namespace {
 
-// Field by field, in host byte order, at the offsets the tool reads them from.
-template <typename Field>
-void Put(RootRequestBytes& bytes, std::size_t& offset, const Field& field)
+// The fields in the order and at the offsets the tool reads them, in host byte order.
+template <typename Request, typename Visit>
+void ForEachField(Request& request, Visit visit)
 {
-    std::memcpy(bytes.data() + offset, &field, sizeof field);
-    offset += sizeof field;
-}
-
-template <typename Field>
-void Take(const RootRequestBytes& bytes, std::size_t& offset, Field& field)
-{
-    std::memcpy(&field, bytes.data() + offset, sizeof field);
-    offset += sizeof field;
+    visit(request.magic);
+    visit(request.version);
+    visit(request.selector);
+    visit(request.action.uid);
+    visit(request.action.gid);
+    visit(request.action.value);
+    visit(request.action.mask);
+    visit(request.path);
+    visit(request.secondPath);
 }
 
 } // namespace
@@ -25,15 +25,10 @@ RootRequestBytes EncodeRootRequest(const RootRequest& request)
 {
     RootRequestBytes bytes{};
     std::size_t offset = 0;
-    Put(bytes, offset, request.magic);
-    Put(bytes, offset, request.version);
-    Put(bytes, offset, request.selector);
-    Put(bytes, offset, request.action.uid);
-    Put(bytes, offset, request.action.gid);
-    Put(bytes, offset, request.action.value);
-    Put(bytes, offset, request.action.mask);
-    Put(bytes, offset, request.path);
-    Put(bytes, offset, request.secondPath);
+    ForEachField(request, [&](const auto& field) {
+        std::memcpy(bytes.data() + offset, &field, sizeof field);
+        offset += sizeof field;
+    });
     return bytes;
 }
 
@@ -41,14 +36,9 @@ RootRequest DecodeRootRequest(const RootRequestBytes& bytes)
 {
     RootRequest request{};
     std::size_t offset = 0;
-    Take(bytes, offset, request.magic);
-    Take(bytes, offset, request.version);
-    Take(bytes, offset, request.selector);
-    Take(bytes, offset, request.action.uid);
-    Take(bytes, offset, request.action.gid);
-    Take(bytes, offset, request.action.value);
-    Take(bytes, offset, request.action.mask);
-    Take(bytes, offset, request.path);
-    Take(bytes, offset, request.secondPath);
+    ForEachField(request, [&](auto& field) {
+        std::memcpy(&field, bytes.data() + offset, sizeof field);
+        offset += sizeof field;
+    });
     return request;
 }

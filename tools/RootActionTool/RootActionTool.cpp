@@ -60,7 +60,9 @@ void ChangeOwner(int fd, const struct stat& current, uid_t uid, gid_t gid)
         (void)fchown(fd, newUid, newGid);
 }
 
-int SelfRepair(const char* path, std::size_t capacity)
+// Opens and locks the file, reads its status and hands both to `change`.
+template <typename Change>
+int ChangeFile(const char* path, std::size_t capacity, Change change)
 {
     LockedFile file(path, capacity);
     if (!file.IsOpen())
@@ -68,24 +70,27 @@ int SelfRepair(const char* path, std::size_t capacity)
     struct stat status;
     if (fstat(file.FD(), &status) != 0)
         return kRootCannotStat;
-    if (status.st_uid != 0)
-        (void)fchown(file.FD(), 0, gid_t(-1));
-    (void)fchmod(file.FD(), ((status.st_mode & ~mode_t(0022)) | 04755) & kPermissionBits);
+    change(file.FD(), status);
     return kRootDone;
+}
+
+// Root-owned, set-uid, 0755; set-gid and sticky stay.
+int SelfRepair(const char* path, std::size_t capacity)
+{
+    return ChangeFile(path, capacity, [](int fd, const struct stat& status) {
+        if (status.st_uid != 0)
+            (void)fchown(fd, 0, gid_t(-1));
+        (void)fchmod(fd, ((status.st_mode & ~mode_t(0022)) | 04755) & kPermissionBits);
+    });
 }
 
 // "suid", "clea" and "acce": a new mode computed from the old one.
 template <typename NewMode>
 int ChangeMode(const char* path, NewMode newMode)
 {
-    LockedFile file(path, kRootPathSize);
-    if (!file.IsOpen())
-        return kRootCannotOpen;
-    struct stat status;
-    if (fstat(file.FD(), &status) != 0)
-        return kRootCannotStat;
-    (void)fchmod(file.FD(), newMode(status.st_mode) & kPermissionBits);
-    return kRootDone;
+    return ChangeFile(path, kRootPathSize, [&](int fd, const struct stat& status) {
+        (void)fchmod(fd, newMode(status.st_mode) & kPermissionBits);
+    });
 }
 
 // "setp" (second == nullptr) and "copy": owner, group and permissions from the first
