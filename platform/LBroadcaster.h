@@ -1,0 +1,29 @@
+#pragma once
+// Sends messages to its listeners, in the order they were added.
+
+#include <vector>
+
+#include "platform/LListener.h"
+
+class LBroadcaster {
+public:
+    LBroadcaster() = default;
+    virtual ~LBroadcaster();
+    LBroadcaster(const LBroadcaster&) = delete;
+    LBroadcaster& operator=(const LBroadcaster&) = delete;
+
+    void AddListener(LListener* listener);
+    void RemoveListener(LListener* listener);
+    Boolean HasListener(const LListener* listener) const;
+
+    // Listeners that are not listening, or that a listener removes meanwhile, are skipped.
+    void BroadcastMessage(MessageT message, void* ioParam = nullptr);
+
+    void StartBroadcasting() { mIsBroadcasting = true; }
+    void StopBroadcasting() { mIsBroadcasting = false; }
+    Boolean IsBroadcasting() const { return mIsBroadcasting; }
+
+private:
+    std::vector<LListener*> mListeners;
+    Boolean mIsBroadcasting = true;
+};
