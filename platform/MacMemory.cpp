@@ -23,6 +23,13 @@ MasterBlock* Block(Handle h)
     return reinterpret_cast<MasterBlock*>(h);
 }
 
+// The handle's block, with MemError set for a null handle.
+MasterBlock* Checked(Handle h)
+{
+    gMemError = h == nullptr ? nilHandleErr : noErr;
+    return h == nullptr ? nullptr : Block(h);
+}
+
 bool Obtainable(Size bytes)
 {
     return bytes >= 0 && (gMaxBlockSize == 0 || bytes <= gMaxBlockSize);
@@ -91,21 +98,14 @@ void DisposeHandle(Handle h)
 
 Size GetHandleSize(Handle h)
 {
-    if (h == nullptr) {
-        gMemError = nilHandleErr;
-        return 0;
-    }
-    gMemError = noErr;
-    return Block(h)->size;
+    const MasterBlock* block = Checked(h);
+    return block != nullptr ? block->size : 0;
 }
 
 void SetHandleSize(Handle h, Size newSize)
 {
-    if (h == nullptr) {
-        gMemError = nilHandleErr;
-        return;
-    }
-    gMemError = Obtainable(newSize) ? Resized(*Block(h), newSize) : OSErr(memFullErr);
+    if (MasterBlock* block = Checked(h))
+        gMemError = Obtainable(newSize) ? Resized(*block, newSize) : OSErr(memFullErr);
 }
 
 void HLock(Handle h)
@@ -120,27 +120,19 @@ void HUnlock(Handle h)
 
 SInt8 HGetState(Handle h)
 {
-    if (h == nullptr) {
-        gMemError = nilHandleErr;
-        return 0;
-    }
-    gMemError = noErr;
-    return Block(h)->state;
+    const MasterBlock* block = Checked(h);
+    return block != nullptr ? block->state : 0;
 }
 
 void HSetState(Handle h, SInt8 state)
 {
-    if (h == nullptr) {
-        gMemError = nilHandleErr;
-        return;
-    }
-    gMemError = noErr;
-    Block(h)->state = state;
+    if (MasterBlock* block = Checked(h))
+        block->state = state;
 }
 
 void MoveHHi(Handle h)
 {
-    gMemError = h == nullptr ? nilHandleErr : noErr;
+    Checked(h);
 }
 
 Ptr NewPtr(Size byteCount)

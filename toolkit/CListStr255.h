@@ -1,7 +1,8 @@
 #pragma once
 // A list of Pascal strings. Each record is the string with its length byte raised by
 // one, so that the byte holds the record's total length; a string of 255 characters
-// therefore keeps only its first 254.
+// therefore keeps only its first 254. A comparator sees the record, whose first byte
+// is thus one more than the string's length.
 
 #include "toolkit/CListStructs.h"
 
