@@ -31,7 +31,9 @@ std::unique_ptr<CListObject> CListStructs::NewEmpty() const
 Boolean CListStructs::GetCopy(CListObject& into)
 {
     auto* list = dynamic_cast<CListStructs*>(&into);
-    ThrowIfNot_(list == nullptr || list->mLengthMode == mLengthMode);
+    // Records only mean something to a list that reads their lengths the same way.
+    ThrowIfNot_(list == nullptr || (list->mLengthMode == mLengthMode &&
+                                    (mLengthMode != kFixedSize || list->mSize == mSize)));
     if (list != nullptr) {
         const long size = mBuffer.GetSize();
         if (!list->mBuffer.Resize(size))

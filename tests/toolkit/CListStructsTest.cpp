@@ -296,6 +296,8 @@ TEST(CListStructs, CopyHasTheContentButNoComparator)
     EXPECT_EQ(records->GetComparator(), nullptr);
     EXPECT_EQ(records->GetLengthMode(), CListStructs::kPrefix32);
     EXPECT_EQ(Contents(*records), Contents(list));
+    CListStructs otherMode(nullptr, CListStructs::kPrefix16, 0);
+    EXPECT_THROW(list.GetCopy(otherMode), LException);
 }
 
 TEST(CListStructs, UHandleRecords)
