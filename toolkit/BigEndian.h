@@ -2,6 +2,10 @@
 // Big-endian integers in byte buffers: the byte order of the list file format and
 // of the length prefixes inside list records.
 
+#include <cstddef>
+#include <span>
+#include <vector>
+
 #include "platform/MacTypes.h"
 
 inline UInt32 GetBigEndian32(const UInt8* bytes)
@@ -27,10 +31,6 @@ inline void PutBigEndian16(UInt8* bytes, UInt16 value)
     bytes[0] = UInt8(value >> 8);
     bytes[1] = UInt8(value);
 }
-
-#include <cstddef>
-#include <span>
-#include <vector>
 
 // Reads big-endian fields from a byte buffer, never past its end.
 class BigEndianReader {
