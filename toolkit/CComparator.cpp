@@ -1,0 +1,6 @@
+#include "toolkit/CComparator.h"
+
+SInt32 CComparator::Compare(long, long)
+{
+    return 0;
+}
