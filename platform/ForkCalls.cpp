@@ -1,0 +1,104 @@
+// The File Manager's fork calls over the fork table.
+
+#include "platform/Catalog.h"
+#include "platform/Files.h"
+#include "platform/ForkTable.h"
+#include "platform/MacNames.h"
+
+namespace {
+
+const std::u16string kDataForkName = u"";
+const std::u16string kResourceForkName = u"RESOURCE_FORK";
+
+OSErr ReturnForkName(const std::u16string& name, HFSUniStr255* out)
+{
+    if (!out)
+        return paramErr;
+    out->length = UInt16(name.size());
+    std::copy(name.begin(), name.end(), out->unicode);
+    return noErr;
+}
+
+OSErr OpenSpecFork(const FSSpec* spec, bool resource, SInt8 permission, SInt16* refNum)
+{
+    if (!spec)
+        return paramErr;
+    CatalogItem item;
+    if (const OSErr err = Catalog::Shared().Lookup(spec->vRefNum, spec->parID == 0 ? SInt32(fsRtDirID) : spec->parID,
+                                                   MacNames::FromPascal(spec->name), &item))
+        return err;
+    return ForkTable::Shared().Open(item, resource, permission, refNum);
+}
+
+} // namespace
+
+OSErr FSGetDataForkName(HFSUniStr255* name)
+{
+    return ReturnForkName(kDataForkName, name);
+}
+
+OSErr FSGetResourceForkName(HFSUniStr255* name)
+{
+    return ReturnForkName(kResourceForkName, name);
+}
+
+OSErr FSOpenFork(const FSRef* ref, UniCharCount forkNameLength, const UniChar* forkName, SInt8 permissions,
+                 SInt16* forkRefNum)
+{
+    if (!ref)
+        return paramErr;
+    const std::u16string name(reinterpret_cast<const char16_t*>(forkName), forkName ? forkNameLength : 0);
+    if (name != kDataForkName && name != kResourceForkName)
+        return errFSForkNotFound;
+    CatalogItem item;
+    if (const OSErr err = Catalog::Shared().LookupDisk(ref->vRefNum, ref->parID, std::string(ref->name, ref->nameLength), &item))
+        return err;
+    return ForkTable::Shared().Open(item, name == kResourceForkName, permissions, forkRefNum);
+}
+
+OSErr FSReadFork(SInt16 forkRefNum, UInt16 positionMode, SInt64 positionOffset, UInt32 requestCount, void* buffer,
+                 UInt32* actualCount)
+{
+    return ForkTable::Shared().Read(forkRefNum, positionMode, positionOffset, requestCount, buffer, actualCount);
+}
+
+OSErr FSWriteFork(SInt16 forkRefNum, UInt16 positionMode, SInt64 positionOffset, UInt32 requestCount,
+                  const void* buffer, UInt32* actualCount)
+{
+    return ForkTable::Shared().Write(forkRefNum, positionMode, positionOffset, requestCount, buffer, actualCount);
+}
+
+OSErr FSGetForkSize(SInt16 forkRefNum, SInt64* forkSize)
+{
+    return forkSize ? ForkTable::Shared().GetSize(forkRefNum, forkSize) : OSErr(paramErr);
+}
+
+OSErr FSSetForkSize(SInt16 forkRefNum, UInt16 positionMode, SInt64 positionOffset)
+{
+    return ForkTable::Shared().SetSize(forkRefNum, positionMode, positionOffset);
+}
+
+OSErr FSGetForkPosition(SInt16 forkRefNum, SInt64* position)
+{
+    return position ? ForkTable::Shared().GetPosition(forkRefNum, position) : OSErr(paramErr);
+}
+
+OSErr FSSetForkPosition(SInt16 forkRefNum, UInt16 positionMode, SInt64 positionOffset)
+{
+    return ForkTable::Shared().SetPosition(forkRefNum, positionMode, positionOffset);
+}
+
+OSErr FSCloseFork(SInt16 forkRefNum)
+{
+    return ForkTable::Shared().Close(forkRefNum);
+}
+
+OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum)
+{
+    return OpenSpecFork(spec, false, permission, refNum);
+}
+
+OSErr FSpOpenRF(const FSSpec* spec, SInt8 permission, SInt16* refNum)
+{
+    return OpenSpecFork(spec, true, permission, refNum);
+}
