@@ -287,13 +287,16 @@ OSErr FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory)
     const std::filesystem::path folder = std::filesystem::canonical(given.parent_path().empty() ? "." : given.parent_path(), error);
     if (error)
         return fnfErr;
-    const VolumeEntry* volume = VolumeList::Shared().ByPath(folder.string());
-    if (!volume)
-        return nsvErr;
     const std::string leaf = given.filename().string();
     std::filesystem::path full = leaf.empty() || leaf == "." ? folder : folder / leaf;
     if (leaf == "..")
         full = folder.parent_path();
+    // A mount point belongs to the volume mounted there, a link to its folder's.
+    struct stat leafInfo;
+    const bool link = lstat(full.c_str(), &leafInfo) == 0 && S_ISLNK(leafInfo.st_mode);
+    const VolumeEntry* volume = VolumeList::Shared().ByPath(link ? folder.string() : full.string());
+    if (!volume)
+        return link ? OSErr(nsvErr) : OSErr(fnfErr);
     const std::filesystem::path relative = full.lexically_relative(volume->mountPoint);
     CatalogItem item;
     OSErr err = TheCatalog().Folder(volume->vRefNum, fsRtDirID, &item);

@@ -21,6 +21,9 @@ namespace {
 const VolumeEntry* FindVolume(SInt16 index, SInt16 vRefNum, ConstStr255Param name)
 {
     VolumeList& volumes = VolumeList::Shared();
+    // A remount changes a volume's locks: read the table afresh.
+    if (index <= 0)
+        volumes.Refresh();
     if (index > 0)
         return volumes.ByIndex(index);
     if (index == 0)
@@ -163,7 +166,10 @@ OSErr PBUnmountVol(SInt16 vRefNum)
 
 OSErr GetMountFlags(const char* path, UInt32* flags)
 {
-    const VolumeEntry* volume = path ? VolumeList::Shared().ByPath(path) : nullptr;
+    if (!path)
+        return paramErr;
+    VolumeList::Shared().Refresh();
+    const VolumeEntry* volume = VolumeList::Shared().ByPath(path);
     if (!volume)
         return nsvErr;
     *flags = (volume->readOnly ? UInt32(MNT_RDONLY) : 0u) | (volume->ignoresOwnership ? UInt32(MNT_IGNORE_OWNERSHIP) : 0u);

@@ -112,8 +112,13 @@ void VolumeList::Refresh()
         const auto known = std::find_if(mVolumes.begin(), mVolumes.end(), [&](const VolumeEntry& old) {
             return old.device == entry.device && old.mountPoint == entry.mountPoint;
         });
-        if (known != mVolumes.end())
+        if (known != mVolumes.end()) {
+            // A remount may have changed its locks.
+            known->readOnly = entry.readOnly;
+            known->hardwareLock = entry.hardwareLock;
+            known->ignoresOwnership = entry.ignoresOwnership;
             continue;
+        }
         entry.vRefNum = entry.mountPoint == "/" ? SInt16(kStartupVolumeRefNum) : mNextRefNum--;
         entry.name = VolumeName(entry.mountPoint, entry.source);
         if (entry.mountPoint == "/")
@@ -130,6 +135,12 @@ const VolumeEntry* VolumeList::Find(SInt16 vRefNum) const
     return it == mVolumes.end() ? nullptr : &*it;
 }
 
+bool VolumeList::StillMounted(const VolumeEntry& entry)
+{
+    struct stat info;
+    return stat(entry.mountPoint.c_str(), &info) == 0 && info.st_dev == entry.device;
+}
+
 const VolumeEntry* VolumeList::ByIndex(int n)
 {
     if (n == 1 || mVolumes.empty())
@@ -144,11 +155,8 @@ const VolumeEntry* VolumeList::ByRefNum(SInt16 vRefNum)
     if (vRefNum == 0)
         vRefNum = kStartupVolumeRefNum;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (const VolumeEntry* entry = Find(vRefNum)) {
-            struct stat info;
-            if (stat(entry->mountPoint.c_str(), &info) == 0 && info.st_dev == entry->device)
-                return entry;
-        }
+        if (const VolumeEntry* entry = Find(vRefNum); entry && StillMounted(*entry))
+            return entry;
         Refresh();
     }
     return nullptr;
@@ -161,7 +169,7 @@ const VolumeEntry* VolumeList::ByPath(const std::string& path)
         return nullptr;
     for (int attempt = 0; attempt < 2; ++attempt) {
         for (const VolumeEntry& entry : mVolumes) {
-            if (entry.device == info.st_dev)
+            if (entry.device == info.st_dev && StillMounted(entry))
                 return &entry;
         }
         Refresh();

@@ -42,6 +42,7 @@ public:
 private:
     VolumeList() = default;
     const VolumeEntry* Find(SInt16 vRefNum) const;
+    static bool StillMounted(const VolumeEntry& entry);
 
     std::list<VolumeEntry> mVolumes; // entries stay where they are while mounted
     SInt16 mNextRefNum = -101;
