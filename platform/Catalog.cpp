@@ -76,6 +76,9 @@ OSErr Catalog::Child(const CatalogItem& folder, SInt32 dirID, const std::string&
     item->path = ChildPath(folder.path, diskName);
     if (diskName.empty() || diskName.find('/') != std::string::npos || diskName == "." || diskName == "..")
         return bdNamErr;
+    // A mount point inside the volume is an empty folder.
+    if (folder.info.st_dev != folder.volume->device)
+        return fnfErr;
     if (lstat(item->path.c_str(), &item->info) != 0)
         return errno == ENOTDIR ? OSErr(dirNFErr) : OSErrFromErrno(errno);
     if (item->IsFolder())

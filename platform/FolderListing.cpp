@@ -42,6 +42,7 @@ OSErr FolderListing::Read(const std::string& path, bool empty, std::unique_ptr<F
         return OSErrFromErrno(error);
     }
     listing->mStamp = Stamp{info.st_dev, info.st_ino, info.st_mtim, info.st_ctim};
+    errno = 0;
     while (!empty) {
         errno = 0;
         const dirent* entry = readdir(folder);
