@@ -21,7 +21,7 @@ LoopVolume::LoopVolume(const std::string& label, Kind kind, int megabytes, const
     const std::string image = (mFolder / "image").string();
     if (RunProcess({"truncate", "-s", std::to_string(megabytes) + "M", image}).exitStatus != 0)
         throw std::runtime_error("cannot create the image");
-    std::vector<std::string> mkfs = kind == Kind::Ext4 ? std::vector<std::string>{"mkfs.ext4", "-q", "-F", "-L", label}
+    std::vector<std::string> mkfs = kind == Kind::Ext4 ? std::vector<std::string>{"mkfs.ext4", "-q", "-F", "-b", "4096", "-L", label}
                                                        : std::vector<std::string>{"mkfs.vfat", "-n", label};
     mkfs.insert(mkfs.end(), mkfsOptions.begin(), mkfsOptions.end());
     mkfs.push_back(image);
