@@ -95,10 +95,13 @@ OSErr ForkTable::Place(const Fork& fork, UInt16 positionMode, SInt64 offset, SIn
     return *position < 0 ? OSErr(posErr) : OSErr(noErr);
 }
 
-OSErr ForkTable::StoreContents(const Fork& fork) const
+OSErr ForkTable::ReplaceContents(Fork& fork, std::string contents) const
 {
-    return ExtendedAttributes::Set(fork.path, ExtendedAttributes::kResourceFork,
-                                   fork.contents.empty() ? std::nullopt : std::optional<std::string>(fork.contents));
+    const auto value = contents.empty() ? std::nullopt : std::optional<std::string>(contents);
+    if (const OSErr err = ExtendedAttributes::Set(fork.path, ExtendedAttributes::kResourceFork, value))
+        return err;
+    fork.contents = std::move(contents);
+    return noErr;
 }
 
 OSErr ForkTable::Read(SInt16 refNum, UInt16 positionMode, SInt64 offset, UInt32 count, void* buffer, UInt32* actual)
@@ -156,11 +159,8 @@ OSErr ForkTable::Write(SInt16 refNum, UInt16 positionMode, SInt64 offset, UInt32
         if (SInt64(contents.size()) < fork->position + count)
             contents.resize(std::size_t(fork->position + count), '\0');
         std::memcpy(contents.data() + fork->position, buffer, count);
-        std::swap(contents, fork->contents);
-        err = StoreContents(*fork);
-        if (err)
-            std::swap(contents, fork->contents);
-        else
+        err = ReplaceContents(*fork, std::move(contents));
+        if (!err)
             done = count;
     }
     fork->position += done;
@@ -192,12 +192,10 @@ OSErr ForkTable::SetSize(SInt16 refNum, UInt16 positionMode, SInt64 offset)
         if (ftruncate(fork->fd, size) != 0)
             return OSErrFromErrno(errno);
     } else {
-        const std::string previous = fork->contents;
-        fork->contents.resize(std::size_t(size), '\0');
-        if (const OSErr err = StoreContents(*fork)) {
-            fork->contents = previous;
+        std::string contents = fork->contents;
+        contents.resize(std::size_t(size), '\0');
+        if (const OSErr err = ReplaceContents(*fork, std::move(contents)))
             return err;
-        }
     }
     fork->position = std::min(fork->position, size);
     return noErr;

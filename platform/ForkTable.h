@@ -37,7 +37,8 @@ private:
     Fork* Find(SInt16 refNum);
     SInt64 Size(const Fork& fork) const;
     OSErr Place(const Fork& fork, UInt16 positionMode, SInt64 offset, SInt64* position) const;
-    OSErr StoreContents(const Fork& fork) const;
+    // Stores a resource fork's new contents; on failure the fork keeps the old ones.
+    OSErr ReplaceContents(Fork& fork, std::string contents) const;
 
     std::map<SInt16, Fork> mForks;
     SInt16 mNextRefNum = 1;
