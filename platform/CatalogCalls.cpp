@@ -16,6 +16,7 @@
 #include "platform/MacDates.h"
 #include "platform/MacNames.h"
 #include "platform/PosixError.h"
+#include "platform/TrashFolder.h"
 
 namespace {
 
@@ -179,11 +180,15 @@ OSErr MoveInto(CatalogItem& item, const CatalogItem& folder, FSRef* newRef)
         return badMovErr;
     const SInt32 folderID = SInt32(TheCatalog().NodeID(folder));
     if (folderID != item.parentID) {
+        const std::string originalPath = item.path;
         if (const OSErr err = Move(item, folder.path + "/" + item.name))
             return err;
         TheCatalog().Moved(item, folderID);
         item.parentID = folderID;
         item.path = folder.path + "/" + item.name;
+        // The item is in the trash either way; a missing record only loses where it came from.
+        if (TrashFolder::IsFilesFolder(*item.volume, folder.path))
+            TrashFolder::RecordItem(*item.volume, item.name, originalPath);
     }
     MakeRef(item, newRef);
     return noErr;
@@ -350,6 +355,16 @@ OSErr PBSetCatInfoSync(CInfoPBRec* pb)
     return Result(err, &param.ioResult);
 }
 
+static void ReturnUnicodeName(const CatalogItem& item, HFSUniStr255* outName)
+{
+    if (!outName)
+        return;
+    const auto unicode = MacNames::UnicodeFromDisk(item.IsRoot() ? item.volume->name : item.name);
+    outName->length = unicode ? UInt16(unicode->size()) : 0;
+    if (unicode)
+        std::copy(unicode->begin(), unicode->end(), outName->unicode);
+}
+
 OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* info, HFSUniStr255* outName,
                        FSSpec* spec, FSRef* parentRef)
 {
@@ -360,12 +375,7 @@ OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, FSCatalo
         if (const OSErr err = CatalogRecord::GetFull(item, whichInfo, info))
             return err;
     }
-    if (outName) {
-        const auto unicode = MacNames::UnicodeFromDisk(item.IsRoot() ? item.volume->name : item.name);
-        outName->length = unicode ? UInt16(unicode->size()) : 0;
-        if (unicode)
-            std::copy(unicode->begin(), unicode->end(), outName->unicode);
-    }
+    ReturnUnicodeName(item, outName);
     MakeSpec(item, spec);
     if (parentRef) {
         CatalogItem parent;
@@ -589,4 +599,57 @@ OSErr FSMoveObject(const FSRef* ref, const FSRef* destinationFolder, FSRef* newR
     if (OSErr err = ItemFromRef(ref, &item); err || (err = ItemFromRef(destinationFolder, &folder)))
         return err;
     return MoveInto(item, folder, newRef);
+}
+
+// The bulk iterator walks a folder by index, like the indexed catalog reads.
+struct OpaqueFSIterator {
+    SInt16 vRefNum;
+    SInt32 dirID;
+    std::size_t next;
+};
+
+OSErr FSOpenIterator(const FSRef* container, UInt32 iteratorFlags, FSIterator* iterator)
+{
+    if (!iterator || iteratorFlags != kFSIterateFlat)
+        return paramErr;
+    CatalogItem folder;
+    SInt32 dirID = 0;
+    if (const OSErr err = FolderFromRef(container, &folder, &dirID))
+        return err;
+    *iterator = new OpaqueFSIterator{folder.volume->vRefNum, dirID, 1};
+    return noErr;
+}
+
+OSErr FSCloseIterator(FSIterator iterator)
+{
+    delete iterator;
+    return noErr;
+}
+
+OSErr FSGetCatalogInfoBulk(FSIterator iterator, ItemCount maximumObjects, ItemCount* actualObjects,
+                           Boolean* containerChanged, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* catalogInfos,
+                           FSRef* refs, FSSpec* specs, HFSUniStr255* names)
+{
+    if (!iterator || !actualObjects)
+        return paramErr;
+    if (containerChanged)
+        *containerChanged = false;
+    *actualObjects = 0;
+    while (*actualObjects < maximumObjects) {
+        CatalogItem item;
+        OSErr err = TheCatalog().LookupIndex(iterator->vRefNum, iterator->dirID, iterator->next, &item);
+        if (err == fnfErr)
+            return *actualObjects ? OSErr(noErr) : OSErr(errFSNoMoreItems);
+        const std::size_t at = *actualObjects;
+        if (!err && catalogInfos)
+            err = CatalogRecord::GetFull(item, whichInfo, &catalogInfos[at]);
+        if (err)
+            return err;
+        MakeRef(item, refs ? &refs[at] : nullptr);
+        MakeSpec(item, specs ? &specs[at] : nullptr);
+        ReturnUnicodeName(item, names ? &names[at] : nullptr);
+        ++iterator->next;
+        ++*actualObjects;
+    }
+    return noErr;
 }

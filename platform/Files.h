@@ -384,6 +384,18 @@ OSErr PBHMapNameSync(HParamBlockRec* pb);
 OSErr FSpSetFLock(const FSSpec* spec);
 OSErr FSpRstFLock(const FSSpec* spec);
 
+// The bulk catalog iterator: a folder's items in the order of the indexed reads.
+using FSIterator = struct OpaqueFSIterator*;
+using ItemCount = unsigned long;
+enum : UInt32 {
+    kFSIterateFlat = 0,
+};
+OSErr FSOpenIterator(const FSRef* container, UInt32 iteratorFlags, FSIterator* iterator);
+OSErr FSCloseIterator(FSIterator iterator);
+OSErr FSGetCatalogInfoBulk(FSIterator iterator, ItemCount maximumObjects, ItemCount* actualObjects,
+                           Boolean* containerChanged, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* catalogInfos,
+                           FSRef* refs, FSSpec* specs, HFSUniStr255* names);
+
 // Creating, renaming, moving and deleting.
 OSErr FSpCreate(const FSSpec* spec, OSType creator, OSType fileType, SInt16 scriptTag);
 OSErr FSpDirCreate(const FSSpec* spec, SInt16 scriptTag, SInt32* createdDirID);

@@ -223,6 +223,43 @@ std::u16string UnicodeFromMacRoman(std::string_view text)
     return utf8 ? Utf16FromUtf8(*utf8).value_or(u"") : u"";
 }
 
+std::optional<std::string> EncodeCharacter(char32_t c, UInt32 encoding)
+{
+    char utf8[4];
+    std::size_t length = 0;
+    U8_APPEND_UNSAFE(utf8, length, UChar32(c));
+    const std::string_view text(utf8, length);
+    return encoding == 0 ? ToMacRoman().Convert(text) : MacJapaneseFromUtf8(text);
+}
+
+std::u16string UnicodeFromMacJapanese(std::string_view text, bool* usedFallbacks)
+{
+    static const Converter fromCP932("UTF-8", "CP932");
+    std::u16string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const UInt8 byte = UInt8(text[i]);
+        const auto special = std::find_if(std::begin(kMacJapaneseBytes), std::end(kMacJapaneseBytes),
+                                          [byte](const JapaneseByte& entry) { return UInt8(entry.byte) == byte; });
+        if (special != std::end(kMacJapaneseBytes)) {
+            out += char16_t(special->character);
+            ++i;
+            continue;
+        }
+        const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        const std::size_t length = lead && i + 1 < text.size() ? 2 : 1;
+        const auto utf8 = fromCP932.Convert(text.substr(i, length));
+        const auto utf16 = utf8 ? Utf16FromUtf8(*utf8) : std::nullopt;
+        if (utf16 && !utf16->empty()) {
+            out += *utf16;
+        } else {
+            out += u'\uFFFD';
+            *usedFallbacks = true;
+        }
+        i += length;
+    }
+    return out;
+}
+
 std::optional<std::string> LongNameFromDisk(std::string_view bytes)
 {
     const auto unicode = UnicodeFromDisk(bytes);

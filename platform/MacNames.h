@@ -37,6 +37,12 @@ std::optional<std::string> LongNameFromUnicode(std::u16string_view text, std::si
 // Mac Roman text, which always converts.
 std::u16string UnicodeFromMacRoman(std::string_view text);
 
+// One character in Mac Roman (encoding 0) or Mac Japanese (1); none when it has none.
+std::optional<std::string> EncodeCharacter(char32_t c, UInt32 encoding);
+// Mac Japanese text in UTF-16; bytes without a character become U+FFFD and set
+// `usedFallbacks`.
+std::u16string UnicodeFromMacJapanese(std::string_view text, bool* usedFallbacks);
+
 // The long name of on-disk `bytes`, none when it has none.
 std::optional<std::string> LongNameFromDisk(std::string_view bytes);
 
