@@ -22,6 +22,27 @@ bool Supported(TextEncoding encoding)
     return encoding == kTextEncodingMacRoman || encoding == kTextEncodingMacJapanese;
 }
 
+template <typename Info>
+OSStatus CreateInfo(TextEncoding encoding, Info** info)
+{
+    if (!info)
+        return paramErr;
+    if (!Supported(encoding))
+        return kTextUnsupportedEncodingErr;
+    *info = new Info{encoding};
+    return noErr;
+}
+
+template <typename Info>
+OSStatus DisposeInfo(Info** info)
+{
+    if (!info)
+        return paramErr;
+    delete *info;
+    *info = nullptr;
+    return noErr;
+}
+
 } // namespace
 
 TextEncoding CreateTextEncoding(TextEncoding base, TextEncoding, TextEncoding)
@@ -31,40 +52,22 @@ TextEncoding CreateTextEncoding(TextEncoding base, TextEncoding, TextEncoding)
 
 OSStatus CreateUnicodeToTextInfoByEncoding(TextEncoding encoding, UnicodeToTextInfo* info)
 {
-    if (!info)
-        return paramErr;
-    if (!Supported(encoding))
-        return kTextUnsupportedEncodingErr;
-    *info = new OpaqueUnicodeToTextInfo{encoding};
-    return noErr;
+    return CreateInfo(encoding, info);
 }
 
 OSStatus DisposeUnicodeToTextInfo(UnicodeToTextInfo* info)
 {
-    if (!info)
-        return paramErr;
-    delete *info;
-    *info = nullptr;
-    return noErr;
+    return DisposeInfo(info);
 }
 
 OSStatus CreateTextToUnicodeInfoByEncoding(TextEncoding encoding, TextToUnicodeInfo* info)
 {
-    if (!info)
-        return paramErr;
-    if (!Supported(encoding))
-        return kTextUnsupportedEncodingErr;
-    *info = new OpaqueTextToUnicodeInfo{encoding};
-    return noErr;
+    return CreateInfo(encoding, info);
 }
 
 OSStatus DisposeTextToUnicodeInfo(TextToUnicodeInfo* info)
 {
-    if (!info)
-        return paramErr;
-    delete *info;
-    *info = nullptr;
-    return noErr;
+    return DisposeInfo(info);
 }
 
 OSStatus ConvertFromUnicodeToPString(UnicodeToTextInfo info, ByteCount unicodeLength, const UniChar* unicode,
