@@ -1,6 +1,9 @@
 #include "platform/Catalog.h"
 
+#include <dirent.h>
+
 #include <algorithm>
+#include <cstring>
 
 #include "platform/Files.h"
 #include "platform/MacNames.h"
@@ -212,9 +215,20 @@ std::optional<std::string> Catalog::LongName(const CatalogItem& item)
 
 UInt32 Catalog::Valence(const CatalogItem& folder)
 {
-    FolderListing* listing = nullptr;
-    const SInt32 dirID = SInt32(NodeID(folder));
-    return Listing(folder, dirID, &listing) == noErr ? UInt32(listing->Count()) : 0;
+    // Counted without caching the listing: a walk reads every subfolder's count, and
+    // caching them all would push its own ancestors' listings out.
+    if (folder.info.st_dev != folder.volume->device)
+        return 0;
+    DIR* entries = opendir(folder.path.c_str());
+    if (!entries)
+        return 0;
+    UInt32 count = 0;
+    while (const dirent* entry = readdir(entries)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            ++count;
+    }
+    closedir(entries);
+    return count;
 }
 
 void Catalog::Restamp(SInt16 vRefNum, SInt32 dirID)

@@ -338,48 +338,59 @@ OSErr GetFull(const CatalogItem& item, FSCatalogInfoBitmap whichInfo, FSCatalogI
 
 OSErr SetOwnerAndMode(const CatalogItem& item, uid_t owner, gid_t group, mode_t mode)
 {
+    OSErr err = noErr;
     const bool ownerChanges = item.info.st_uid != owner || item.info.st_gid != group;
-    if (ownerChanges && !item.volume->ignoresOwnership && lchown(item.path.c_str(), owner, group) != 0)
-        return LockedAware(item, OSErrFromErrno(errno));
+    if (ownerChanges && !item.volume->ignoresOwnership && lchown(item.path.c_str(), owner, group) != 0) {
+        err = LockedAware(item, OSErrFromErrno(errno));
+        // Set-uid and set-gid never go to an item whose owner could not be given.
+        mode &= ~mode_t(S_ISUID | S_ISGID);
+    }
     // Links have no mode of their own; a volume without owners may refuse modes.
     if (S_ISLNK(item.info.st_mode) || (!ownerChanges && (item.info.st_mode & 07777) == (mode & 07777)))
-        return noErr;
-    if (chmod(item.path.c_str(), mode & 07777) != 0 && !(item.volume->ignoresOwnership && errno == EPERM))
-        return LockedAware(item, OSErrFromErrno(errno));
-    return noErr;
+        return err;
+    if (chmod(item.path.c_str(), mode & 07777) != 0 && !(item.volume->ignoresOwnership && errno == EPERM) && !err)
+        err = LockedAware(item, OSErrFromErrno(errno));
+    return err;
 }
 
 OSErr SetFull(CatalogItem& item, FSCatalogInfoBitmap whichInfo, const FSCatalogInfo& info)
 {
-    OSErr err = noErr;
     // The node first: everything after applies to the node that stays.
-    if (whichInfo & kFSCatInfoPermissions)
-        err = MakeNode(item, mode_t(info.permissions[2]), info.permissions[3]);
-    if (!err && (whichInfo & kFSCatInfoFinderInfo)) {
+    if (whichInfo & kFSCatInfoPermissions) {
+        if (const OSErr err = MakeNode(item, mode_t(info.permissions[2]), info.permissions[3]))
+            return err;
+    }
+    // Every later step is tried; the first failure is the answer.
+    OSErr result = noErr;
+    const auto keep = [&result](OSErr err) {
+        if (!result)
+            result = err;
+    };
+    if (whichInfo & kFSCatInfoFinderInfo) {
         FinderInfoBytes bytes;
         std::copy(info.finderInfo, info.finderInfo + 16, bytes.begin());
         std::copy(info.extFinderInfo, info.extFinderInfo + 16, bytes.begin() + 16);
-        err = WriteFinderInfo(item, bytes);
+        keep(LockedAware(item, WriteFinderInfo(item, bytes)));
     }
     // Owner before mode before the other attributes (a change of owner drops the
     // capabilities), ACLs after the mode they refine.
-    if (!err && (whichInfo & kFSCatInfoPermissions)) {
-        err = SetOwnerAndMode(item, uid_t(info.permissions[0]), gid_t(info.permissions[1]), mode_t(info.permissions[2]));
-        if (!err)
-            err = LockedAware(item, ExtendedAttributes::WriteOthers(item.path, info.extendedAttributes));
+    if (whichInfo & kFSCatInfoPermissions) {
+        keep(SetOwnerAndMode(item, uid_t(info.permissions[0]), gid_t(info.permissions[1]), mode_t(info.permissions[2])));
+        keep(LockedAware(item, ExtendedAttributes::WriteOthers(item.path, info.extendedAttributes)));
     }
-    if (!err && (whichInfo & (kFSCatInfoContentMod | kFSCatInfoAccessDate))) {
+    // The times after everything that could change them.
+    if (whichInfo & (kFSCatInfoContentMod | kFSCatInfoAccessDate)) {
         const timespec omit{0, UTIME_OMIT};
         const timespec access = (whichInfo & kFSCatInfoAccessDate) ? ChosenTime(info.accessDate, info.exactAccessTime) : omit;
         const timespec modification = (whichInfo & kFSCatInfoContentMod)
                                           ? ChosenTime(info.contentModDate, info.exactModificationTime)
                                           : omit;
-        err = LockedAware(item, WriteTimes(item, access, modification));
+        keep(LockedAware(item, WriteTimes(item, access, modification)));
     }
     // The lock last of all: it forbids every later change, even to root.
-    if (!err && (whichInfo & kFSCatInfoNodeFlags) && (S_ISREG(item.info.st_mode) || S_ISDIR(item.info.st_mode)))
-        err = SetLocked(item, info.nodeFlags & kFSNodeLockedMask);
-    return err;
+    if ((whichInfo & kFSCatInfoNodeFlags) && (S_ISREG(item.info.st_mode) || S_ISDIR(item.info.st_mode)))
+        keep(SetLocked(item, info.nodeFlags & kFSNodeLockedMask));
+    return result;
 }
 
 } // namespace CatalogRecord

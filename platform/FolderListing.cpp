@@ -156,8 +156,11 @@ void FolderListing::NameNewEntry(std::size_t position)
 
 void FolderListing::Add(const std::string& name, ino_t inode)
 {
-    if (Find(name))
-        Remove(name);
+    // An item put in place of another of the same name keeps that one's place.
+    if (const auto it = mByName.find(name); it != mByName.end()) {
+        mEntries[it->second].inode = inode;
+        return;
+    }
     mEntries.push_back(Entry{name, inode, false, std::nullopt, {}});
     const std::size_t position = mEntries.size() - 1;
     mByName[name] = position;

@@ -28,7 +28,7 @@ public:
     void Forget(const Key& key);
 
 private:
-    static constexpr std::size_t kCapacity = 128;
+    static constexpr std::size_t kCapacity = 1024;
     struct Slot {
         std::unique_ptr<FolderListing> listing;
         std::list<Key>::iterator use;
