@@ -431,3 +431,11 @@ OSErr FSSetForkPosition(SInt16 forkRefNum, UInt16 positionMode, SInt64 positionO
 OSErr FSCloseFork(SInt16 forkRefNum);
 OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum);
 OSErr FSpOpenRF(const FSSpec* spec, SInt8 permission, SInt16* refNum);
+// The classic calls on an open fork, at its mark, in 32 bits.
+OSErr FSRead(SInt16 refNum, SInt32* count, void* buffer);
+OSErr FSWrite(SInt16 refNum, SInt32* count, const void* buffer);
+OSErr GetEOF(SInt16 refNum, SInt32* logicalEOF);
+OSErr SetEOF(SInt16 refNum, SInt32 logicalEOF);
+OSErr GetFPos(SInt16 refNum, SInt32* position);
+OSErr SetFPos(SInt16 refNum, SInt16 positionMode, SInt32 offset);
+OSErr FSClose(SInt16 refNum);

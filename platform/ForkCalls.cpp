@@ -1,5 +1,7 @@
 // The File Manager's fork calls over the fork table.
 
+#include <algorithm>
+
 #include "platform/Catalog.h"
 #include "platform/Files.h"
 #include "platform/ForkTable.h"
@@ -101,4 +103,60 @@ OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum)
 OSErr FSpOpenRF(const FSSpec* spec, SInt8 permission, SInt16* refNum)
 {
     return OpenSpecFork(spec, true, permission, refNum);
+}
+
+OSErr FSRead(SInt16 refNum, SInt32* count, void* buffer)
+{
+    if (!count || *count < 0)
+        return paramErr;
+    UInt32 actual = 0;
+    const OSErr err = FSReadFork(refNum, fsAtMark, 0, UInt32(*count), buffer, &actual);
+    *count = SInt32(actual);
+    return err;
+}
+
+OSErr FSWrite(SInt16 refNum, SInt32* count, const void* buffer)
+{
+    if (!count || *count < 0)
+        return paramErr;
+    UInt32 actual = 0;
+    const OSErr err = FSWriteFork(refNum, fsAtMark, 0, UInt32(*count), buffer, &actual);
+    *count = SInt32(actual);
+    return err;
+}
+
+OSErr GetEOF(SInt16 refNum, SInt32* logicalEOF)
+{
+    SInt64 size = 0;
+    if (!logicalEOF)
+        return paramErr;
+    const OSErr err = FSGetForkSize(refNum, &size);
+    // The classic call cannot tell a size beyond 2 GB.
+    *logicalEOF = SInt32(std::min<SInt64>(size, 0x7FFFFFFF));
+    return err;
+}
+
+OSErr SetEOF(SInt16 refNum, SInt32 logicalEOF)
+{
+    return FSSetForkSize(refNum, fsFromStart, logicalEOF);
+}
+
+OSErr GetFPos(SInt16 refNum, SInt32* position)
+{
+    SInt64 mark = 0;
+    if (!position)
+        return paramErr;
+    const OSErr err = FSGetForkPosition(refNum, &mark);
+    *position = SInt32(std::min<SInt64>(mark, 0x7FFFFFFF));
+    return err;
+}
+
+OSErr SetFPos(SInt16 refNum, SInt16 positionMode, SInt32 offset)
+{
+    return FSSetForkPosition(refNum, UInt16(positionMode), offset);
+}
+
+OSErr FSClose(SInt16 refNum)
+{
+    return FSCloseFork(refNum);
 }
