@@ -32,6 +32,18 @@ OSErr OpenSpecFork(const FSSpec* spec, bool resource, SInt8 permission, SInt16* 
     return ForkTable::Shared().Open(item, resource, permission, refNum);
 }
 
+// A classic read or write: `count` in, the bytes moved out.
+template <typename Transfer>
+OSErr ClassicTransfer(SInt32* count, Transfer transfer)
+{
+    if (!count || *count < 0)
+        return paramErr;
+    UInt32 actual = 0;
+    const OSErr err = transfer(&actual);
+    *count = SInt32(actual);
+    return err;
+}
+
 } // namespace
 
 OSErr FSGetDataForkName(HFSUniStr255* name)
@@ -107,22 +119,16 @@ OSErr FSpOpenRF(const FSSpec* spec, SInt8 permission, SInt16* refNum)
 
 OSErr FSRead(SInt16 refNum, SInt32* count, void* buffer)
 {
-    if (!count || *count < 0)
-        return paramErr;
-    UInt32 actual = 0;
-    const OSErr err = FSReadFork(refNum, fsAtMark, 0, UInt32(*count), buffer, &actual);
-    *count = SInt32(actual);
-    return err;
+    return ClassicTransfer(count, [&](UInt32* actual) {
+        return FSReadFork(refNum, fsAtMark, 0, UInt32(*count), buffer, actual);
+    });
 }
 
 OSErr FSWrite(SInt16 refNum, SInt32* count, const void* buffer)
 {
-    if (!count || *count < 0)
-        return paramErr;
-    UInt32 actual = 0;
-    const OSErr err = FSWriteFork(refNum, fsAtMark, 0, UInt32(*count), buffer, &actual);
-    *count = SInt32(actual);
-    return err;
+    return ClassicTransfer(count, [&](UInt32* actual) {
+        return FSWriteFork(refNum, fsAtMark, 0, UInt32(*count), buffer, actual);
+    });
 }
 
 OSErr GetEOF(SInt16 refNum, SInt32* logicalEOF)
