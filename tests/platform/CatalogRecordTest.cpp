@@ -220,6 +220,28 @@ TEST_F(CatalogRecordTest, CapabilitiesAndAclSurviveAChangeOfOwner)
     ExpectSameItem("ping");
 }
 
+TEST_F(CatalogRecordTest, SetUidNeverGoesToAnItemWhoseOwnerCouldNotBeSet)
+{
+    std::ofstream(Source("program")) << "program";
+    ASSERT_EQ(lchown(Source("program").c_str(), 1234, 1234), 0);
+    ASSERT_EQ(chmod(Source("program").c_str(), 06755), 0);
+    ASSERT_EQ(chmod((*this / "clone").c_str(), 0777), 0);
+    std::ofstream(Clone("program")) << "program";
+    ASSERT_EQ(lchown(Clone("program").c_str(), testsupport::kNobody, testsupport::kNogroup), 0);
+
+    const auto result = testsupport::RunProcess(
+        testsupport::AsNobody({CATALOG_RECORD_PROBE, Source("program").string(), Clone("program").string()}));
+    EXPECT_EQ(result.output, std::to_string(permErr) + "\n");
+    struct stat info;
+    ASSERT_EQ(lstat(Clone("program").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, testsupport::kNobody);
+    EXPECT_EQ(info.st_mode & 07777, 0755u);
+    // The times are still written.
+    struct stat source;
+    ASSERT_EQ(lstat(Source("program").c_str(), &source), 0);
+    EXPECT_EQ(info.st_mtim.tv_nsec, source.st_mtim.tv_nsec);
+}
+
 TEST_F(CatalogRecordTest, AccessWordRoundTripsEveryModeAndKeepsSpecialBits)
 {
     std::ofstream(Source("file")) << "x";

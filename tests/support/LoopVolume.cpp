@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <stdexcept>
@@ -16,6 +17,8 @@ LoopVolume::LoopVolume(const std::string& label, Kind kind, int megabytes, const
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
     mFolder = pattern;
+    // Tests run programs as other users, who must reach the volume.
+    chmod(mFolder.c_str(), 0755);
     mMountPoint = mFolder / label;
     std::filesystem::create_directory(mMountPoint);
     const std::string image = (mFolder / "image").string();
