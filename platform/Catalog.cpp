@@ -155,6 +155,8 @@ OSErr Catalog::LookupIndex(SInt16 vRefNum, SInt32 dirID, std::size_t index, Cata
         if (!entry)
             return fnfErr;
         const OSErr err = Child(folder, dirID, entry->name, item);
+        if (err == noErr)
+            item->catalogName = listing->Named(*entry, NodeIDs(folder, dirID)).catalogName;
         if (err != fnfErr)
             return err;
         // Gone behind the listing's back within the same instant: read the folder again.
@@ -196,6 +198,8 @@ std::string Catalog::CatalogName(const CatalogItem& item)
 {
     if (item.IsRoot())
         return RootName(*item.volume);
+    if (!item.catalogName.empty())
+        return item.catalogName;
     CatalogItem folder;
     FolderListing* listing = nullptr;
     if (Folder(item.volume->vRefNum, item.parentID, &folder) == noErr && Listing(folder, item.parentID, &listing) == noErr) {

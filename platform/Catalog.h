@@ -23,6 +23,7 @@ struct CatalogItem {
     std::string name;    // bytes on disk; empty for a volume's root
     std::string path;
     struct stat info {};
+    std::string catalogName; // when the lookup already knew it
 
     bool IsRoot() const { return parentID == fsRtParID; }
     bool IsFolder() const { return S_ISDIR(info.st_mode); }

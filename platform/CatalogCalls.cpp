@@ -167,6 +167,7 @@ OSErr Rename(CatalogItem& item, const std::string& newName, FSRef* newRef)
         TheCatalog().Renamed(item, newName);
         item.name = newName;
         item.path = newPath;
+        item.catalogName.clear();
     }
     MakeRef(item, newRef);
     return noErr;
@@ -186,6 +187,7 @@ OSErr MoveInto(CatalogItem& item, const CatalogItem& folder, FSRef* newRef)
         TheCatalog().Moved(item, folderID);
         item.parentID = folderID;
         item.path = folder.path + "/" + item.name;
+        item.catalogName.clear();
         // The item is in the trash either way; a missing record only loses where it came from.
         if (TrashFolder::IsFilesFolder(*item.volume, folder.path))
             TrashFolder::RecordItem(*item.volume, item.name, originalPath);

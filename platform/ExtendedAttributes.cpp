@@ -57,11 +57,9 @@ OSErr ListNames(const std::string& path, std::vector<std::string>* names)
 OSErr Get(const std::string& path, const char* name, std::optional<std::string>* value)
 {
     value->reset();
+    // Most values (the Finder information among them) fit a small buffer: one call.
+    std::string buffer(256, '\0');
     for (;;) {
-        const ssize_t size = lgetxattr(path.c_str(), name, nullptr, 0);
-        if (size < 0)
-            return Unsupported(errno) ? OSErr(noErr) : OSErrFromErrno(errno);
-        std::string buffer(std::size_t(size), '\0');
         const ssize_t read = lgetxattr(path.c_str(), name, buffer.data(), buffer.size());
         if (read >= 0) {
             buffer.resize(std::size_t(read));
@@ -70,6 +68,10 @@ OSErr Get(const std::string& path, const char* name, std::optional<std::string>*
         }
         if (errno != ERANGE)
             return Unsupported(errno) ? OSErr(noErr) : OSErrFromErrno(errno);
+        const ssize_t size = lgetxattr(path.c_str(), name, nullptr, 0);
+        if (size < 0)
+            return Unsupported(errno) ? OSErr(noErr) : OSErrFromErrno(errno);
+        buffer.resize(std::size_t(size));
     }
 }
 
