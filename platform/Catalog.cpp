@@ -43,9 +43,10 @@ DirectoryTable* Catalog::Table(const VolumeEntry& volume)
     auto& table = mTables[volume.vRefNum];
     if (!table) {
         struct stat info;
-        if (stat(volume.mountPoint.c_str(), &info) != 0)
+        timespec birth;
+        if (StatWithBirth(volume.mountPoint, true, &info, &birth) != 0)
             return nullptr;
-        table = std::make_unique<DirectoryTable>(volume.mountPoint, info.st_dev, info.st_ino);
+        table = std::make_unique<DirectoryTable>(volume.mountPoint, info, birth);
     }
     return table.get();
 }
@@ -65,7 +66,7 @@ OSErr Catalog::Folder(SInt16 vRefNum, SInt32 dirID, CatalogItem* item)
     result.volume = volume;
     result.parentID = folder->parentID;
     result.name = folder->name;
-    if (const OSErr err = table->PathOf(dirID, &result.path, &result.info))
+    if (const OSErr err = table->PathOf(dirID, &result.path, &result.info, &result.birth))
         return err;
     *item = std::move(result);
     return noErr;
@@ -82,10 +83,10 @@ OSErr Catalog::Child(const CatalogItem& folder, SInt32 dirID, const std::string&
     // A mount point inside the volume is an empty folder.
     if (folder.info.st_dev != folder.volume->device)
         return fnfErr;
-    if (lstat(item->path.c_str(), &item->info) != 0)
+    if (!item->Restat())
         return errno == ENOTDIR ? OSErr(dirNFErr) : OSErrFromErrno(errno);
     if (item->IsFolder())
-        Table(*folder.volume)->IDFor(item->info.st_dev, item->info.st_ino, dirID, diskName);
+        Table(*folder.volume)->IDFor(item->info, item->birth, dirID, diskName);
     return noErr;
 }
 
@@ -176,11 +177,12 @@ FolderListing::NodeIDFunction Catalog::NodeIDs(const CatalogItem& folder, SInt32
     const std::string path = folder.path;
     return [this, vRefNum, dirID, path](const FolderListing::Entry& entry) -> UInt32 {
         struct stat info;
+        timespec birth;
         const auto table = mTables.find(vRefNum);
-        if (table == mTables.end() || lstat(ChildPath(path, entry.name).c_str(), &info) != 0)
+        if (table == mTables.end() || StatWithBirth(ChildPath(path, entry.name), false, &info, &birth) != 0)
             return UInt32(entry.inode);
         if (S_ISDIR(info.st_mode))
-            return UInt32(table->second->IDFor(info.st_dev, info.st_ino, dirID, entry.name));
+            return UInt32(table->second->IDFor(info, birth, dirID, entry.name));
         return UInt32(info.st_ino);
     };
 }
@@ -190,7 +192,7 @@ UInt32 Catalog::NodeID(const CatalogItem& item)
     if (item.IsRoot())
         return fsRtDirID;
     if (item.IsFolder())
-        return UInt32(Table(*item.volume)->IDFor(item.info.st_dev, item.info.st_ino, item.parentID, item.name));
+        return UInt32(Table(*item.volume)->IDFor(item.info, item.birth, item.parentID, item.name));
     return UInt32(item.info.st_ino);
 }
 

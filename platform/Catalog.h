@@ -23,10 +23,13 @@ struct CatalogItem {
     std::string name;    // bytes on disk; empty for a volume's root
     std::string path;
     struct stat info {};
+    timespec birth{};
     std::string catalogName; // when the lookup already knew it
 
     bool IsRoot() const { return parentID == fsRtParID; }
     bool IsFolder() const { return S_ISDIR(info.st_mode); }
+    // Reads the item's status afresh (a root's mount point followed, nothing else).
+    bool Restat() { return StatWithBirth(path, IsRoot(), &info, &birth) == 0; }
 };
 
 class Catalog {

@@ -118,7 +118,7 @@ OSErr Create(CatalogItem& item, OSErr lookup, Make make)
         return lookup;
     if (make(item.path.c_str()) != 0)
         return OSErrFromErrno(errno);
-    if (lstat(item.path.c_str(), &item.info) != 0)
+    if (!item.Restat())
         return OSErrFromErrno(errno);
     TheCatalog().Added(item);
     return noErr;
@@ -533,7 +533,7 @@ OSErr FSCreateFileUnicode(const FSRef* parent, UniCharCount nameLength, const Un
 {
     CatalogItem item;
     const OSErr err = CreateUnicode(parent, nameLength, name, whichInfo, info, MakeFile, &item);
-    if (item.volume && !item.name.empty() && lstat(item.path.c_str(), &item.info) == 0) {
+    if (item.volume && !item.name.empty() && item.Restat()) {
         MakeRef(item, newRef);
         MakeSpec(item, newSpec);
     }
@@ -546,7 +546,7 @@ OSErr FSCreateDirectoryUnicode(const FSRef* parent, UniCharCount nameLength, con
 {
     CatalogItem item;
     const OSErr err = CreateUnicode(parent, nameLength, name, whichInfo, info, MakeFolder, &item);
-    if (item.volume && !item.name.empty() && lstat(item.path.c_str(), &item.info) == 0) {
+    if (item.volume && !item.name.empty() && item.Restat()) {
         MakeRef(item, newRef);
         MakeSpec(item, newSpec);
         if (newDirID && item.IsFolder())

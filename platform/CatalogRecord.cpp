@@ -73,7 +73,7 @@ FinderInfoBytes ImpliedFinderInfo(const CatalogItem& item)
 
 OSErr StatAgain(CatalogItem& item)
 {
-    if (lstat(item.path.c_str(), &item.info) != 0)
+    if (!item.Restat())
         return OSErrFromErrno(errno);
     return noErr;
 }

@@ -1,36 +1,73 @@
 #include "platform/DirectoryTable.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <vector>
 
 #include "platform/Files.h"
 
 namespace {
+
 // Deeper than any real hierarchy; a cycle in a corrupt table ends here.
 constexpr int kMaxDepth = 4096;
-} // namespace
 
-DirectoryTable::DirectoryTable(std::string rootPath, dev_t device, ino_t inode) : mRootPath(std::move(rootPath))
+bool SameBirth(const timespec& a, const timespec& b)
 {
-    mFolders[fsRtDirID] = Folder{fsRtParID, "", device, inode};
-    mByInode[{device, inode}] = fsRtDirID;
+    const bool unknown = (a.tv_sec == 0 && a.tv_nsec == 0) || (b.tv_sec == 0 && b.tv_nsec == 0);
+    return unknown || (a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec);
 }
 
-SInt32 DirectoryTable::IDFor(dev_t device, ino_t inode, SInt32 parentID, const std::string& name)
+} // namespace
+
+int StatWithBirth(const std::string& path, bool follow, struct stat* info, timespec* birth)
 {
-    const auto known = mByInode.find({device, inode});
+    struct statx status;
+    if (statx(AT_FDCWD, path.c_str(), follow ? 0 : AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &status) != 0)
+        return -1;
+    *info = {};
+    info->st_dev = makedev(status.stx_dev_major, status.stx_dev_minor);
+    info->st_ino = status.stx_ino;
+    info->st_mode = status.stx_mode;
+    info->st_nlink = status.stx_nlink;
+    info->st_uid = status.stx_uid;
+    info->st_gid = status.stx_gid;
+    info->st_rdev = makedev(status.stx_rdev_major, status.stx_rdev_minor);
+    info->st_size = off_t(status.stx_size);
+    info->st_blksize = blksize_t(status.stx_blksize);
+    info->st_blocks = blkcnt_t(status.stx_blocks);
+    info->st_atim = timespec{status.stx_atime.tv_sec, status.stx_atime.tv_nsec};
+    info->st_mtim = timespec{status.stx_mtime.tv_sec, status.stx_mtime.tv_nsec};
+    info->st_ctim = timespec{status.stx_ctime.tv_sec, status.stx_ctime.tv_nsec};
+    *birth = (status.stx_mask & STATX_BTIME) ? timespec{status.stx_btime.tv_sec, status.stx_btime.tv_nsec} : timespec{};
+    return 0;
+}
+
+DirectoryTable::DirectoryTable(std::string rootPath, const struct stat& root, const timespec& birth)
+    : mRootPath(std::move(rootPath))
+{
+    mFolders[fsRtDirID] = Folder{fsRtParID, "", root.st_dev, root.st_ino, birth};
+    mByInode[{root.st_dev, root.st_ino}] = fsRtDirID;
+}
+
+SInt32 DirectoryTable::IDFor(const struct stat& info, const timespec& birth, SInt32 parentID, const std::string& name)
+{
+    const auto known = mByInode.find({info.st_dev, info.st_ino});
     if (known != mByInode.end()) {
         Folder& folder = mFolders[known->second];
-        if (known->second != fsRtDirID) {
+        if (known->second == fsRtDirID)
+            return fsRtDirID;
+        if (SameBirth(folder.birth, birth)) {
             folder.parentID = parentID;
             folder.name = name;
+            return known->second;
         }
-        return known->second;
+        Removed(known->second);
     }
     const SInt32 dirID = mNextID++;
-    mFolders[dirID] = Folder{parentID, name, device, inode};
-    mByInode[{device, inode}] = dirID;
+    mFolders[dirID] = Folder{parentID, name, info.st_dev, info.st_ino, birth};
+    mByInode[{info.st_dev, info.st_ino}] = dirID;
     return dirID;
 }
 
@@ -40,7 +77,7 @@ const DirectoryTable::Folder* DirectoryTable::Find(SInt32 dirID) const
     return it == mFolders.end() ? nullptr : &it->second;
 }
 
-OSErr DirectoryTable::PathOf(SInt32 dirID, std::string* path, struct stat* info) const
+OSErr DirectoryTable::PathOf(SInt32 dirID, std::string* path, struct stat* info, timespec* birth) const
 {
     const Folder* folder = Find(dirID);
     if (!folder)
@@ -60,8 +97,8 @@ OSErr DirectoryTable::PathOf(SInt32 dirID, std::string* path, struct stat* info)
         result += **it;
     }
     // The root is its mount point, followed; below it nothing is followed.
-    const int status = dirID == fsRtDirID ? stat(result.c_str(), info) : lstat(result.c_str(), info);
-    if (status != 0 || !S_ISDIR(info->st_mode) || info->st_dev != folder->device || info->st_ino != folder->inode)
+    if (StatWithBirth(result, dirID == fsRtDirID, info, birth) != 0 || !S_ISDIR(info->st_mode) ||
+        info->st_dev != folder->device || info->st_ino != folder->inode || !SameBirth(*birth, folder->birth))
         return dirNFErr;
     *path = std::move(result);
     return noErr;

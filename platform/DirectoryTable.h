@@ -7,12 +7,17 @@
 
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <time.h>
 
 #include <string>
 #include <unordered_map>
 #include <utility>
 
 #include "platform/MacTypes.h"
+
+// An item's status and birth time (zero where the file system keeps none). With the
+// device and inode, the birth tells a folder from a later one that reuses its inode.
+int StatWithBirth(const std::string& path, bool follow, struct stat* info, timespec* birth);
 
 class DirectoryTable {
 public:
@@ -21,18 +26,20 @@ public:
         std::string name; // bytes on disk; empty for the root
         dev_t device;
         ino_t inode;
+        timespec birth;
     };
 
-    DirectoryTable(std::string rootPath, dev_t device, ino_t inode);
+    DirectoryTable(std::string rootPath, const struct stat& root, const timespec& birth);
 
-    // The ID of the folder (device, inode), registered or brought up to date with its
-    // parent and name as just seen.
-    SInt32 IDFor(dev_t device, ino_t inode, SInt32 parentID, const std::string& name);
+    // The ID of the folder seen with `info` and `birth`, registered or brought up to
+    // date with its parent and name as just seen. A new folder on the inode of a gone
+    // one gets a new ID: the old ID stays "not found".
+    SInt32 IDFor(const struct stat& info, const timespec& birth, SInt32 parentID, const std::string& name);
     const Folder* Find(SInt32 dirID) const;
 
     // The path of folder `dirID`: dirNFErr when the ID is unknown or the folder at
     // that path is no longer the one the ID stands for.
-    OSErr PathOf(SInt32 dirID, std::string* path, struct stat* info) const;
+    OSErr PathOf(SInt32 dirID, std::string* path, struct stat* info, timespec* birth) const;
 
     void Moved(SInt32 dirID, SInt32 newParentID, const std::string& newName);
     void Removed(SInt32 dirID);

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -60,6 +61,31 @@ TEST_F(CatalogTest, FolderMovedBehindOurBackIsNotFoundRatherThanConfused)
     // Seen again where it is now, the folder keeps its ID.
     EXPECT_EQ(DirID("elsewhere"), id);
     EXPECT_NE(DirID("old"), id);
+}
+
+TEST_F(CatalogTest, NewFolderOnAReusedInodeIsNotTheGoneOne)
+{
+    std::filesystem::create_directories(*this / "gone");
+    const SInt32 id = DirID("gone");
+    struct stat old;
+    ASSERT_EQ(lstat((*this / "gone").c_str(), &old), 0);
+    std::filesystem::remove(*this / "gone");
+    std::string reuser;
+    for (int i = 0; i < 50 && reuser.empty(); ++i) {
+        const std::string name = "new" + std::to_string(i);
+        std::filesystem::create_directories(*this / name);
+        struct stat info;
+        ASSERT_EQ(lstat((*this / name).c_str(), &info), 0);
+        if (info.st_ino == old.st_ino)
+            reuser = name;
+    }
+    if (reuser.empty())
+        GTEST_SKIP() << "the file system gave no inode back";
+    std::filesystem::rename(*this / reuser, *this / "gone");
+    CInfoPBRec pb{};
+    EXPECT_EQ(CatInfo(mVRefNum, id, "", &pb), dirNFErr);
+    EXPECT_NE(DirID("gone"), id);
+    EXPECT_EQ(CatInfo(mVRefNum, id, "", &pb), dirNFErr);
 }
 
 TEST_F(CatalogTest, IndexedLoopThatDeletesAsItGoesVisitsEveryEntryOnce)
