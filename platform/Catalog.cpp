@@ -107,6 +107,10 @@ OSErr Catalog::Lookup(SInt16 vRefNum, SInt32 dirID, const std::string& macName, 
         *item = std::move(folder);
         return noErr;
     }
+    // A name with "#" may be another item's short form: the folder's names decide.
+    const bool shortForm = macName.find('#') != std::string::npos;
+    if (shortForm && FindByMacName(folder, dirID, macName, item) == noErr)
+        return noErr;
     const std::u16string unicode = MacNames::UnicodeFromMacRoman(macName);
     const auto diskName = MacNames::DiskFromUnicode(unicode);
     OSErr err = diskName ? Child(folder, dirID, *diskName, item) : OSErr(bdNamErr);
@@ -119,14 +123,26 @@ OSErr Catalog::Lookup(SInt16 vRefNum, SInt32 dirID, const std::string& macName, 
             return noErr;
         }
     }
-    if ((err == fnfErr || err == bdNamErr) && NeedsListing(macName)) {
-        FolderListing* listing = nullptr;
-        if (Listing(folder, dirID, &listing) == noErr) {
-            if (const FolderListing::Entry* entry = listing->FindMacName(macName, NodeIDs(folder, dirID)))
-                return Child(folder, dirID, entry->name, item);
+    if ((err == fnfErr || err == bdNamErr) && !shortForm && NeedsListing(macName)) {
+        CatalogItem found;
+        if (FindByMacName(folder, dirID, macName, &found) == noErr) {
+            *item = std::move(found);
+            return noErr;
         }
     }
     return err;
+}
+
+OSErr Catalog::FindByMacName(const CatalogItem& folder, SInt32 dirID, const std::string& macName, CatalogItem* item)
+{
+    FolderListing* listing = nullptr;
+    if (const OSErr err = Listing(folder, dirID, &listing))
+        return err;
+    const FolderListing::Entry* entry = listing->FindMacName(macName, NodeIDs(folder, dirID));
+    if (!entry)
+        return fnfErr;
+    const std::string name = entry->name;
+    return Child(folder, dirID, name, item);
 }
 
 OSErr Catalog::LookupDisk(SInt16 vRefNum, SInt32 dirID, const std::string& diskName, CatalogItem* item)

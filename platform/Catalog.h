@@ -69,6 +69,7 @@ private:
     DirectoryTable* Table(const VolumeEntry& volume);
     OSErr Listing(const CatalogItem& folder, SInt32 dirID, FolderListing** listing);
     OSErr Child(const CatalogItem& folder, SInt32 dirID, const std::string& diskName, CatalogItem* item);
+    OSErr FindByMacName(const CatalogItem& folder, SInt32 dirID, const std::string& macName, CatalogItem* item);
     FolderListing::NodeIDFunction NodeIDs(const CatalogItem& folder, SInt32 dirID);
     void Restamp(SInt16 vRefNum, SInt32 dirID);
 

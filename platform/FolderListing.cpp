@@ -140,6 +140,12 @@ void FolderListing::NameEntry(std::size_t position)
         entry.catalogName = *entry.longName;
     else
         entry.catalogName = MacNames::ShortCatalogName(entry.longName, entry.name, mNodeID(entry));
+    // A real name can look like another item's short form: the later one then takes
+    // a form no other entry holds, so no catalog name leads to two items.
+    for (int variant = 1; mByMacName.contains(entry.catalogName); ++variant) {
+        entry.catalogName = MacNames::ShortCatalogName(std::nullopt, "", mNodeID(entry));
+        entry.catalogName += "~" + std::to_string(variant);
+    }
     mByMacName.emplace(entry.catalogName, position);
     if (unique)
         mByMacName.emplace(*entry.longName, position);

@@ -87,10 +87,10 @@ INSTANTIATE_TEST_SUITE_P(Names, NamesTest, ::testing::ValuesIn(kNameCases),
                              return name;
                          });
 
-class NameTwinsTest : public VolumeTest {
+class NameCollisionsTest : public VolumeTest {
 };
 
-TEST_F(NameTwinsTest, ComposedAndDecomposedTwinsEachKeepTheirOwnItem)
+TEST_F(NameCollisionsTest, ComposedAndDecomposedTwinsEachKeepTheirOwnItem)
 {
     std::filesystem::create_directories(*this / "twins");
     std::ofstream(*this / "twins" / "caf\xC3\xA9") << "composed";
@@ -110,7 +110,31 @@ TEST_F(NameTwinsTest, ComposedAndDecomposedTwinsEachKeepTheirOwnItem)
     EXPECT_EQ(reached.size(), 2u);
 }
 
-TEST_F(NameTwinsTest, NamesThatCannotBeRepresentedAreRefused)
+TEST_F(NameCollisionsTest, RealNameThatLooksLikeAnotherItemsShortFormKeepsEachItemApart)
+{
+    std::filesystem::create_directories(*this / "look");
+    std::ofstream(*this / "look" / std::string(40, 'x')) << "long";
+    const SInt32 folder = FolderID(*this / "look");
+    CInfoPBRec pb{};
+    std::string shortForm;
+    ASSERT_EQ(IndexedInfo(mVRefNum, folder, 1, &pb, &shortForm), noErr);
+    ASSERT_NE(shortForm.find('#'), std::string::npos);
+    std::ofstream(*this / "look" / shortForm) << "impostor";
+
+    std::set<std::string> contents;
+    for (SInt16 index = 1; index <= 2; ++index) {
+        std::string catalogName;
+        ASSERT_EQ(IndexedInfo(mVRefNum, folder, index, &pb, &catalogName), noErr);
+        FSSpec spec{};
+        ASSERT_EQ(FSMakeFSSpec(mVRefNum, folder, PString(catalogName), &spec), noErr) << catalogName;
+        FSRef ref{};
+        ASSERT_EQ(FSpMakeFSRef(&spec, &ref), noErr);
+        contents.insert(testsupport::ReadFile(*this / "look" / std::string(ref.name, ref.nameLength)));
+    }
+    EXPECT_EQ(contents, (std::set<std::string>{"long", "impostor"}));
+}
+
+TEST_F(NameCollisionsTest, NamesThatCannotBeRepresentedAreRefused)
 {
     FSRef root = RefOf(Volume().MountPoint());
     const std::u16string colon = u"a:b";
