@@ -88,6 +88,24 @@ INSTANTIATE_TEST_SUITE_P(Names, NamesTest, ::testing::ValuesIn(kNameCases),
                          });
 
 class NameCollisionsTest : public VolumeTest {
+protected:
+    // The contents of the items that entries 1..count of `folder` lead to by their catalog names.
+    std::set<std::string> ReachedContents(const std::filesystem::path& path, SInt16 count)
+    {
+        const SInt32 folder = FolderID(path);
+        std::set<std::string> reached;
+        for (SInt16 index = 1; index <= count; ++index) {
+            CInfoPBRec pb{};
+            std::string catalogName;
+            EXPECT_EQ(IndexedInfo(mVRefNum, folder, index, &pb, &catalogName), noErr);
+            FSSpec spec{};
+            FSRef ref{};
+            EXPECT_EQ(FSMakeFSSpec(mVRefNum, folder, PString(catalogName), &spec), noErr) << catalogName;
+            EXPECT_EQ(FSpMakeFSRef(&spec, &ref), noErr) << catalogName;
+            reached.insert(testsupport::ReadFile(path / std::string(ref.name, ref.nameLength)));
+        }
+        return reached;
+    }
 };
 
 TEST_F(NameCollisionsTest, ComposedAndDecomposedTwinsEachKeepTheirOwnItem)
@@ -95,43 +113,19 @@ TEST_F(NameCollisionsTest, ComposedAndDecomposedTwinsEachKeepTheirOwnItem)
     std::filesystem::create_directories(*this / "twins");
     std::ofstream(*this / "twins" / "caf\xC3\xA9") << "composed";
     std::ofstream(*this / "twins" / "cafe\xCC\x81") << "decomposed";
-    const SInt32 folder = FolderID(*this / "twins");
-    std::set<std::string> reached;
-    for (SInt16 index = 1; index <= 2; ++index) {
-        CInfoPBRec pb{};
-        std::string catalogName;
-        ASSERT_EQ(IndexedInfo(mVRefNum, folder, index, &pb, &catalogName), noErr);
-        FSSpec spec{};
-        ASSERT_EQ(FSMakeFSSpec(mVRefNum, folder, PString(catalogName), &spec), noErr) << catalogName;
-        FSRef ref{};
-        ASSERT_EQ(FSpMakeFSRef(&spec, &ref), noErr);
-        reached.insert(std::string(ref.name, ref.nameLength));
-    }
-    EXPECT_EQ(reached.size(), 2u);
+    EXPECT_EQ(ReachedContents(*this / "twins", 2), (std::set<std::string>{"composed", "decomposed"}));
 }
 
 TEST_F(NameCollisionsTest, RealNameThatLooksLikeAnotherItemsShortFormKeepsEachItemApart)
 {
     std::filesystem::create_directories(*this / "look");
     std::ofstream(*this / "look" / std::string(40, 'x')) << "long";
-    const SInt32 folder = FolderID(*this / "look");
     CInfoPBRec pb{};
     std::string shortForm;
-    ASSERT_EQ(IndexedInfo(mVRefNum, folder, 1, &pb, &shortForm), noErr);
+    ASSERT_EQ(IndexedInfo(mVRefNum, FolderID(*this / "look"), 1, &pb, &shortForm), noErr);
     ASSERT_NE(shortForm.find('#'), std::string::npos);
     std::ofstream(*this / "look" / shortForm) << "impostor";
-
-    std::set<std::string> contents;
-    for (SInt16 index = 1; index <= 2; ++index) {
-        std::string catalogName;
-        ASSERT_EQ(IndexedInfo(mVRefNum, folder, index, &pb, &catalogName), noErr);
-        FSSpec spec{};
-        ASSERT_EQ(FSMakeFSSpec(mVRefNum, folder, PString(catalogName), &spec), noErr) << catalogName;
-        FSRef ref{};
-        ASSERT_EQ(FSpMakeFSRef(&spec, &ref), noErr);
-        contents.insert(testsupport::ReadFile(*this / "look" / std::string(ref.name, ref.nameLength)));
-    }
-    EXPECT_EQ(contents, (std::set<std::string>{"long", "impostor"}));
+    EXPECT_EQ(ReachedContents(*this / "look", 2), (std::set<std::string>{"long", "impostor"}));
 }
 
 TEST_F(NameCollisionsTest, NamesThatCannotBeRepresentedAreRefused)
