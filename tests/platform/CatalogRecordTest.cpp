@@ -1,5 +1,7 @@
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -197,6 +199,30 @@ TEST_F(CatalogRecordTest, SpecialFilesSurviveTheCloneAsTheyAre)
         CloneLikeTheEngine(name);
         ExpectSameItem(name);
     }
+}
+
+TEST_F(CatalogRecordTest, SocketsAreListedButNeverCreated)
+{
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, Source("socket").c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(listener);
+
+    CInfoPBRec pb{};
+    ASSERT_EQ(CatInfo(mVRefNum, mSource, "socket", &pb), noErr);
+    EXPECT_FALSE(pb.hFileInfo.ioFlAttrib & kioFlAttribDirMask);
+    EXPECT_EQ(pb.hFileInfo.ioFlLgLen, 0);
+    FSRef socketRef = RefOf(Source("socket"));
+    FSCatalogInfo info{};
+    ASSERT_EQ(FSGetCatalogInfo(&socketRef, kFSCatInfoPermissions, &info, nullptr, nullptr, nullptr), noErr);
+    EXPECT_EQ(info.permissions[2] & S_IFMT, 0xC000u);
+
+    std::ofstream(Clone("socket"));
+    FSRef cloneRef = RefOf(Clone("socket"));
+    EXPECT_EQ(FSSetCatalogInfo(&cloneRef, kFSCatInfoPermissions, &info), paramErr);
+    EXPECT_TRUE(std::filesystem::is_regular_file(Clone("socket")));
 }
 
 TEST_F(CatalogRecordTest, CapabilitiesAndAclSurviveAChangeOfOwner)
