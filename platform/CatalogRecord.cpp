@@ -144,7 +144,10 @@ OSErr WriteFinderInfo(CatalogItem& item, const FinderInfoBytes& bytes)
     if (implied && !stored)
         return noErr;
     const auto value = implied ? std::nullopt : std::optional<std::string>(std::string(bytes.begin(), bytes.end()));
-    return ExtendedAttributes::Set(item.path, ExtendedAttributes::kFinderInfo, value);
+    const OSErr err = ExtendedAttributes::Set(item.path, ExtendedAttributes::kFinderInfo, value);
+    // A volume without extended attributes (vfat) keeps no Finder information, as a
+    // copy onto such a volume expects; a resource fork, which is data, is refused there.
+    return err == extFSErr ? OSErr(noErr) : err;
 }
 
 // Sets the access and modification times; UTIME_OMIT leaves one as it is.

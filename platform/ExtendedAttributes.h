@@ -17,7 +17,8 @@ inline constexpr const char* kResourceFork = "user.com.apple.ResourceFork";
 // The attribute's value; none when absent or not supported. Fails only on other errors.
 OSErr Get(const std::string& path, const char* name, std::optional<std::string>* value);
 // Sets `value`; an empty optional removes the attribute (absent already is fine).
-// Too large a value is fsDataTooBigErr, never a full disk.
+// Too large a value is fsDataTooBigErr, never a full disk; a file system without
+// extended attributes gives extFSErr.
 OSErr Set(const std::string& path, const char* name, const std::optional<std::string>& value);
 // The size of the attribute's value; 0 when absent.
 UInt64 SizeOf(const std::string& path, const char* name);

@@ -39,6 +39,8 @@ OSErr OSErrFromErrno(int error)
         return memFullErr;
     case EINVAL:
         return paramErr;
+    case ENOTSUP:
+        return extFSErr; // the file system cannot do it
     default:
         return ioErr;
     }

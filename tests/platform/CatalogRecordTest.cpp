@@ -268,6 +268,32 @@ TEST_F(CatalogRecordTest, SetUidNeverGoesToAnItemWhoseOwnerCouldNotBeSet)
     EXPECT_EQ(info.st_mtim.tv_nsec, source.st_mtim.tv_nsec);
 }
 
+TEST_F(CatalogRecordTest, VolumeWithoutOwnersTakesWhatItCanAndRefusesResourceForks)
+{
+    if (!testsupport::LoopVolume::Supported(testsupport::LoopVolume::Kind::Vfat))
+        GTEST_SKIP() << "this kernel has no vfat";
+    testsupport::LoopVolume fat("VARNOFAT", testsupport::LoopVolume::Kind::Vfat, 8);
+    const SInt16 vRefNum = VolumeOf(fat);
+    FSSpec spec{};
+    ASSERT_EQ(FSMakeFSSpec(vRefNum, fsRtDirID, PString("file"), &spec), fnfErr);
+    ASSERT_EQ(FSpCreate(&spec, MakeOSType("ttxt"), MakeOSType("TEXT"), 0), noErr);
+
+    std::ofstream(Source("owned")) << "x";
+    ASSERT_EQ(lchown(Source("owned").c_str(), 1234, 1234), 0);
+    FSRef source = RefOf(Source("owned")), target = RefOf(fat / "file");
+    FSCatalogInfo info{};
+    ASSERT_EQ(FSGetCatalogInfo(&source, 0x7E1, &info, nullptr, nullptr, nullptr), noErr);
+    EXPECT_EQ(FSSetCatalogInfo(&target, 0x7E1, &info), noErr);
+    struct stat status;
+    ASSERT_EQ(lstat((fat / "file").c_str(), &status), 0);
+    EXPECT_NEAR(double(status.st_mtim.tv_sec), double(info.exactModificationTime.tv_sec), 2.0); // FAT keeps 2 s
+
+    SInt16 fork = 0;
+    ASSERT_EQ(FSpOpenRF(&spec, fsWrPerm, &fork), noErr);
+    EXPECT_EQ(FSWriteFork(fork, fsFromStart, 0, 4, "rsrc", nullptr), extFSErr);
+    FSCloseFork(fork);
+}
+
 TEST_F(CatalogRecordTest, AccessWordRoundTripsEveryModeAndKeepsSpecialBits)
 {
     std::ofstream(Source("file")) << "x";
