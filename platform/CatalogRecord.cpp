@@ -83,7 +83,9 @@ OSErr StatAgain(CatalogItem& item)
 template <typename Make>
 OSErr ReplaceWithNode(CatalogItem& item, Make make)
 {
-    const std::string temporary = item.path + ".varno-node-" + std::to_string(getpid());
+    // A short name beside the item: the item's own name may already use all 255 bytes.
+    const std::string folder = item.path.substr(0, item.path.size() - item.name.size());
+    const std::string temporary = folder + ".varno-node-" + std::to_string(getpid());
     if (make(temporary.c_str()) != 0)
         return OSErrFromErrno(errno);
     if (rename(temporary.c_str(), item.path.c_str()) != 0) {

@@ -181,6 +181,8 @@ TEST_F(CatalogRecordTest, FileWithBothForksAndFinderInformationClonesExactly)
 TEST_F(CatalogRecordTest, SpecialFilesSurviveTheCloneAsTheyAre)
 {
     std::filesystem::create_symlink("../somewhere/else", Source("link"));
+    const std::string longLink(250, 'l');
+    std::filesystem::create_symlink("target", Source(longLink));
     ASSERT_EQ(mkfifo(Source("fifo").c_str(), 0640), 0);
     ASSERT_EQ(mknod(Source("device").c_str(), S_IFCHR | 0600, makedev(1, 3)), 0);
     ASSERT_EQ(mknod(Source("block").c_str(), S_IFBLK | 0660, makedev(7, 200)), 0);
@@ -194,7 +196,8 @@ TEST_F(CatalogRecordTest, SpecialFilesSurviveTheCloneAsTheyAre)
     EXPECT_EQ(pb.hFileInfo.ioFlFndrInfo.fdCreator, MakeOSType("rhap"));
     EXPECT_EQ(pb.hFileInfo.ioFlLgLen, SInt32(std::string("../somewhere/else").size()));
 
-    for (const char* name : {"link", "fifo", "device", "block"}) {
+    for (const std::string& name : {std::string("link"), std::string("fifo"), std::string("device"),
+                                    std::string("block"), longLink}) {
         SCOPED_TRACE(name);
         CloneLikeTheEngine(name);
         ExpectSameItem(name);
