@@ -355,6 +355,8 @@ OSErr PBXGetVolInfoSync(XVolumeParam* pb);
 OSErr PBHGetVolMountInfoSize(HParamBlockRec* pb); // ioBuffer receives an SInt16
 OSErr PBHGetVolMountInfo(HParamBlockRec* pb);
 OSErr PBUnmountVol(SInt16 vRefNum);
+// Writes the volume's pending data to its device.
+OSErr FlushVol(ConstStr63Param volName, SInt16 vRefNum);
 // The mount flags of the volume holding `path`, in the original platform's bits.
 enum : UInt32 {
     MNT_RDONLY = 0x00000001,

@@ -164,6 +164,20 @@ OSErr PBUnmountVol(SInt16 vRefNum)
     return noErr;
 }
 
+OSErr FlushVol(ConstStr63Param volName, SInt16 vRefNum)
+{
+    const VolumeEntry* volume = FindVolume(volName && volName[0] ? -1 : 0, vRefNum, volName);
+    if (!volume)
+        return nsvErr;
+    const int fd = open(volume->mountPoint.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return OSErrFromErrno(errno);
+    const int status = syncfs(fd);
+    const int error = errno;
+    close(fd);
+    return status == 0 ? OSErr(noErr) : OSErrFromErrno(error);
+}
+
 OSErr GetMountFlags(const char* path, UInt32* flags)
 {
     if (!path)

@@ -71,9 +71,13 @@ TEST_F(VolumeCallsTest, FindsVolumeByNameAndReportsItsSizes)
     EXPECT_EQ(x.ioVFreeBytes, UInt64(fs.f_bavail) * fs.f_frsize);
     EXPECT_EQ(x.ioVFilCnt, SInt32(fs.f_files - fs.f_ffree));
 
+    EXPECT_EQ(FlushVol(nullptr, mVRefNum), noErr);
+    EXPECT_EQ(FlushVol(name, 0), noErr);
+
     PString missing("NoSuchVolumeHere");
     pb.volumeParam.ioNamePtr = missing;
     EXPECT_EQ(PBHGetVInfoSync(&pb), nsvErr);
+    EXPECT_EQ(FlushVol(missing, 0), nsvErr);
 }
 
 TEST_F(VolumeCallsTest, ReadOnlyMountIsSoftwareLocked)
