@@ -1,6 +1,7 @@
 // The File Manager's volume calls over the volume list.
 
 #include <fcntl.h>
+#include <linux/cdrom.h>
 #include <linux/loop.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
@@ -152,11 +153,12 @@ OSErr PBUnmountVol(SInt16 vRefNum)
     const std::string source = volume->source;
     if (umount2(volume->mountPoint.c_str(), 0) != 0)
         return OSErrFromErrno(errno);
-    // A loop device mounted without auto-clear stays attached; detach it.
-    if (source.starts_with("/dev/loop")) {
-        const int fd = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    // A loop device mounted without auto-clear stays attached: detach it. An optical
+    // disc comes out of its drive.
+    if (source.starts_with("/dev/loop") || source.starts_with("/dev/sr")) {
+        const int fd = open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd >= 0) {
-            ioctl(fd, LOOP_CLR_FD, 0);
+            ioctl(fd, source.starts_with("/dev/loop") ? LOOP_CLR_FD : CDROMEJECT, 0);
             close(fd);
         }
     }

@@ -69,6 +69,20 @@ TEST_F(ForkTest, ReadOnlyForksAndForksOfSpecialItems)
     EXPECT_EQ(FSpOpenDF(&folder, fsRdPerm, &ref), notAFileErr);
 }
 
+TEST_F(ForkTest, FullVolumeIsReportedAsSuch)
+{
+    std::ofstream(*this / "filler");
+    FSSpec spec = Spec("filler");
+    SInt16 ref = 0;
+    ASSERT_EQ(FSpOpenDF(&spec, fsWrPerm, &ref), noErr);
+    const std::string chunk(1 << 20, 'f');
+    OSErr err = noErr;
+    for (int i = 0; i < 64 && err == noErr; ++i)
+        err = FSWriteFork(ref, fsAtMark, 0, UInt32(chunk.size()), chunk.data(), nullptr);
+    EXPECT_EQ(err, dskFulErr);
+    FSCloseFork(ref);
+}
+
 TEST_F(ForkTest, ForkNamesSelectTheFork)
 {
     std::ofstream(*this / "data") << "content";
