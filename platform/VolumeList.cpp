@@ -35,15 +35,26 @@ bool HasOption(const char* options, const char* name)
     return options && mnt_optstr_get_option(options, name, nullptr, nullptr) == 0;
 }
 
+// The label read from the device itself: the blkid cache may still hold the label
+// of an earlier file system on the same device (a reused loop device).
+std::string DeviceLabel(const std::string& source)
+{
+    blkid_probe probe = blkid_new_probe_from_filename(source.c_str());
+    if (!probe)
+        return {};
+    std::string label;
+    const char* value = nullptr;
+    if (blkid_do_safeprobe(probe) == 0 && blkid_probe_lookup_value(probe, "LABEL", &value, nullptr) == 0 && value)
+        label = value;
+    blkid_free_probe(probe);
+    return label;
+}
+
 std::string VolumeName(const std::string& target, const std::string& source)
 {
     if (source.starts_with("/dev/")) {
-        if (char* label = blkid_get_tag_value(nullptr, "LABEL", source.c_str())) {
-            std::string name(label);
-            free(label);
-            if (!name.empty())
-                return name;
-        }
+        if (std::string label = DeviceLabel(source); !label.empty())
+            return label;
     }
     if (target == "/") {
         char host[256] = {};

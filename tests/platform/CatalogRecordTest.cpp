@@ -275,7 +275,7 @@ TEST_F(CatalogRecordTest, VolumeWithoutOwnersTakesWhatItCanAndRefusesResourceFor
 {
     if (!testsupport::LoopVolume::Supported(testsupport::LoopVolume::Kind::Vfat))
         GTEST_SKIP() << "this kernel has no vfat";
-    testsupport::LoopVolume fat("VARNOFAT", testsupport::LoopVolume::Kind::Vfat, 8);
+    testsupport::LoopVolume fat(Label("F"), testsupport::LoopVolume::Kind::Vfat, 8);
     const SInt16 vRefNum = VolumeOf(fat);
     FSSpec spec{};
     ASSERT_EQ(FSMakeFSSpec(vRefNum, fsRtDirID, PString("file"), &spec), fnfErr);

@@ -141,7 +141,7 @@ TEST_F(CatalogTest, ListingFollowsChangesMadeBehindOurBack)
 TEST_F(CatalogTest, MountPointInsideVolumeListsAsEmptyFolder)
 {
     std::filesystem::create_directories(*this / "outer");
-    LoopVolume inner("VarnoInner");
+    LoopVolume inner(Label("I"));
     std::filesystem::create_directories(*this / "outer/mnt");
     ASSERT_EQ(mount(inner.MountPoint().c_str(), (*this / "outer/mnt").c_str(), nullptr, MS_BIND, nullptr), 0);
     std::ofstream(inner / "hidden") << "x";
@@ -161,12 +161,12 @@ TEST_F(CatalogTest, VolumeRootIsFolderTwoUnderParentOne)
     FSSpec spec{};
     ASSERT_EQ(FSMakeFSSpec(mVRefNum, fsRtDirID, nullptr, &spec), noErr);
     EXPECT_EQ(spec.parID, fsRtParID);
-    EXPECT_EQ(Text(spec.name), "VarnoTest");
+    EXPECT_EQ(Text(spec.name), Label());
     FSSpec again{};
-    ASSERT_EQ(FSMakeFSSpec(mVRefNum, fsRtParID, PString("VarnoTest"), &again), noErr);
+    ASSERT_EQ(FSMakeFSSpec(mVRefNum, fsRtParID, PString(Label()), &again), noErr);
     EXPECT_EQ(again.parID, fsRtParID);
     CInfoPBRec pb{};
-    ASSERT_EQ(CatInfo(mVRefNum, fsRtParID, "VarnoTest", &pb), noErr);
+    ASSERT_EQ(CatInfo(mVRefNum, fsRtParID, Label(), &pb), noErr);
     EXPECT_EQ(pb.dirInfo.ioDrDirID, fsRtDirID);
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 #include <string>
 
@@ -87,7 +89,12 @@ protected:
         mVolume = std::make_unique<testsupport::LoopVolume>(Label());
         mVRefNum = VolumeOf(*mVolume);
     }
-    virtual std::string Label() const { return "VarnoTest"; }
+    // Labels are unique per test process, so processes running side by side never
+    // see each other's volume under the name they look for.
+    static std::string Label(const std::string& stem = "T")
+    {
+        return "V" + stem + std::to_string(getpid());
+    }
     const testsupport::LoopVolume& Volume() const { return *mVolume; }
     std::filesystem::path operator/(const std::string& relative) const { return *mVolume / relative; }
 

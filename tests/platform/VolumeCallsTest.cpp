@@ -35,15 +35,15 @@ class VolumeCallsTest : public VolumeTest {
 
 TEST_F(VolumeCallsTest, ListsStartupVolumeFirstAndLoopVolumesByLabel)
 {
-    LoopVolume second("VarnoSecond");
+    LoopVolume second(Label("S"));
     const auto volumes = ListVolumes();
     ASSERT_FALSE(volumes.empty());
     EXPECT_EQ(volumes.front().vRefNum, kStartupVolumeRefNum);
     const auto named = [&](const std::string& name) {
         return std::count_if(volumes.begin(), volumes.end(), [&](const ListedVolume& v) { return v.name == name; });
     };
-    EXPECT_EQ(named("VarnoTest"), 1);
-    EXPECT_EQ(named("VarnoSecond"), 1);
+    EXPECT_EQ(named(Label()), 1);
+    EXPECT_EQ(named(Label("S")), 1);
     EXPECT_NE(VolumeOf(second), mVRefNum);
 
     // The same volume keeps its number across enumerations.
@@ -55,7 +55,7 @@ TEST_F(VolumeCallsTest, ListsStartupVolumeFirstAndLoopVolumesByLabel)
 TEST_F(VolumeCallsTest, FindsVolumeByNameAndReportsItsSizes)
 {
     HParamBlockRec pb{};
-    PString name("VarnoTest");
+    PString name(Label());
     pb.volumeParam.ioVolIndex = -1;
     pb.volumeParam.ioNamePtr = name;
     ASSERT_EQ(PBHGetVInfoSync(&pb), noErr);
@@ -96,7 +96,7 @@ TEST_F(VolumeCallsTest, OnlyVolumesWithoutOwnersIgnoreOwnership)
 {
     if (!LoopVolume::Supported(LoopVolume::Kind::Vfat))
         GTEST_SKIP() << "this kernel has no vfat";
-    LoopVolume fat("VARNOFAT", LoopVolume::Kind::Vfat, 8);
+    LoopVolume fat(Label("F"), LoopVolume::Kind::Vfat, 8);
     UInt32 flags = 0;
     ASSERT_EQ(GetMountFlags(fat.MountPoint().c_str(), &flags), noErr);
     EXPECT_TRUE(flags & MNT_IGNORE_OWNERSHIP);
@@ -115,7 +115,7 @@ TEST_F(VolumeCallsTest, LocalVolumesHaveNoMountInformation)
 
 TEST_F(VolumeCallsTest, UnmountedVolumeIsGone)
 {
-    LoopVolume other("VarnoGone");
+    LoopVolume other(Label("G"));
     const SInt16 vRefNum = VolumeOf(other);
     ASSERT_EQ(PBUnmountVol(vRefNum), noErr);
     HParamBlockRec pb{};
