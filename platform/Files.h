@@ -4,12 +4,18 @@
 //
 // Choices where the original platform has no Linux counterpart:
 // - Volumes are the mounted file systems that hold data (VolumeList.h).
-// - Directory IDs come from a per-volume table keyed by device and inode; a folder
-//   moved or removed behind the platform's back is "not found", never another item.
+// - Directory IDs come from a per-volume table keyed by device, inode and birth time
+//   (DirectoryTable.h); a folder moved or removed behind the platform's back is
+//   "not found", never another item. A file's node ID is its inode number.
+// - Names: Unicode, long and catalog names as MacNames.h describes them; a name that
+//   cannot be represented is bdNamErr, never a shortened or different name.
+// - Special files the HFS+ way (CatalogRecord.h); forks as ForkTable.h describes.
 // - UTCDateTime holds UTC seconds since 1904 with a 1/65536 fraction; the classic
 //   records' dates are local seconds since 1904.
 // - Writing Finder information or extended attributes onto a file system that cannot
-//   store them (vfat) is skipped without error, as a copy onto such a volume would.
+//   store them (vfat) is skipped without error, as a copy onto such a volume would; a
+//   resource fork there is refused (extFSErr), since it is data.
+// - Owners are not written on a volume that ignores ownership.
 // - Locking through PBSetCatInfoSync is ignored, as on the original platform: the
 //   lock calls (FSpSetFLock, FSpRstFLock) and the node flags of FSSetCatalogInfo lock.
 
