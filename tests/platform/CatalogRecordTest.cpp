@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <optional>
 
 #include "platform/AccessWord.h"
 #include "tests/platform/FilesTestSupport.h"
@@ -355,6 +356,65 @@ TEST_F(CatalogRecordTest, ResourceForkBeyondWhatTheVolumeHoldsIsRefusedClearly)
     EXPECT_EQ(size, 100);
     ASSERT_EQ(FSCloseFork(fork), noErr);
     EXPECT_EQ(Attributes(Source("big")).size(), 1u);
+}
+
+// A time zone away from UTC for one test, so local time shows.
+class TimeZone {
+public:
+    explicit TimeZone(const char* zone)
+    {
+        if (const char* old = getenv("TZ"))
+            mOld = old;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~TimeZone()
+    {
+        if (mOld)
+            setenv("TZ", mOld->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+
+private:
+    std::optional<std::string> mOld;
+};
+
+TEST_F(CatalogRecordTest, DatesAreMacSecondsInLocalTimeAndKeepTheirNanoseconds)
+{
+    TimeZone zone("America/New_York");
+    std::ofstream(Source("dated")) << "x";
+    SetTimes(Source("dated"), 250000000);
+    const time_t modified = 1500000000;
+    struct tm local;
+    localtime_r(&modified, &local);
+    const UInt32 macSeconds = UInt32(modified + 2082844800 + local.tm_gmtoff);
+    ASSERT_NE(local.tm_gmtoff, 0);
+
+    CInfoPBRec pb{};
+    ASSERT_EQ(CatInfo(mVRefNum, mSource, "dated", &pb), noErr);
+    EXPECT_EQ(pb.hFileInfo.ioFlMdDat, macSeconds);
+    EXPECT_EQ(pb.hFileInfo.ioFlBkDat, 0u);
+    FSRef ref = RefOf(Source("dated"));
+    FSCatalogInfo info{};
+    ASSERT_EQ(FSGetCatalogInfo(&ref, kFSCatInfoContentMod, &info, nullptr, nullptr, nullptr), noErr);
+    EXPECT_EQ(info.contentModDate.lowSeconds, UInt32(modified + 2082844800));
+    EXPECT_EQ(info.contentModDate.fraction, 0x4000); // a quarter second and 1 ns
+
+    // A classic date of the same second keeps the nanoseconds; another second is set as given.
+    PString name("dated");
+    pb.hFileInfo.ioNamePtr = name;
+    pb.hFileInfo.ioDirID = mSource;
+    ASSERT_EQ(PBSetCatInfoSync(&pb), noErr);
+    struct stat status;
+    ASSERT_EQ(lstat(Source("dated").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mtim.tv_nsec, 250000001);
+    pb.hFileInfo.ioFlMdDat = macSeconds + 60;
+    ASSERT_EQ(PBSetCatInfoSync(&pb), noErr);
+    ASSERT_EQ(lstat(Source("dated").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mtim.tv_sec, modified + 60);
+    EXPECT_EQ(status.st_mtim.tv_nsec, 0);
 }
 
 TEST_F(CatalogRecordTest, ImpliedFinderInformation)
