@@ -92,6 +92,19 @@ TEST_F(VolumeCallsTest, ReadOnlyMountIsSoftwareLocked)
     EXPECT_TRUE(flags & MNT_RDONLY);
 }
 
+TEST_F(VolumeCallsTest, ReadOnlyDeviceIsHardwareLocked)
+{
+    LoopVolume locked(Label("R"), LoopVolume::Kind::Ext4, 16, {}, "ro");
+    HParamBlockRec pb{};
+    pb.volumeParam.ioVRefNum = VolumeOf(locked);
+    ASSERT_EQ(PBHGetVInfoSync(&pb), noErr);
+    EXPECT_TRUE(pb.volumeParam.ioVAtrb & kHardwareLockMask);
+    EXPECT_TRUE(pb.volumeParam.ioVAtrb & kSoftwareLockMask);
+    pb.volumeParam.ioVRefNum = mVRefNum;
+    ASSERT_EQ(PBHGetVInfoSync(&pb), noErr);
+    EXPECT_FALSE(pb.volumeParam.ioVAtrb & kHardwareLockMask);
+}
+
 TEST_F(VolumeCallsTest, OnlyVolumesWithoutOwnersIgnoreOwnership)
 {
     if (!LoopVolume::Supported(LoopVolume::Kind::Vfat))

@@ -11,7 +11,8 @@
 
 namespace testsupport {
 
-LoopVolume::LoopVolume(const std::string& label, Kind kind, int megabytes, const std::vector<std::string>& mkfsOptions)
+LoopVolume::LoopVolume(const std::string& label, Kind kind, int megabytes, const std::vector<std::string>& mkfsOptions,
+                       const std::string& mountOptions)
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "varno-volume-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr)
@@ -31,7 +32,7 @@ LoopVolume::LoopVolume(const std::string& label, Kind kind, int megabytes, const
     const ProcessResult made = RunProcess(mkfs);
     if (made.exitStatus != 0)
         throw std::runtime_error("mkfs failed: " + made.output);
-    const ProcessResult mounted = RunProcess({"mount", "-o", "loop", image, mMountPoint.string()});
+    const ProcessResult mounted = RunProcess({"mount", "-o", mountOptions.empty() ? "loop" : "loop," + mountOptions, image, mMountPoint.string()});
     if (mounted.exitStatus != 0)
         throw std::runtime_error("mount failed: " + mounted.output);
 }

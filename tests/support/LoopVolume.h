@@ -13,9 +13,10 @@ class LoopVolume {
 public:
     enum class Kind { Ext4, Vfat };
 
-    // `label` names the volume; `megabytes` sizes the image; `mkfsOptions` go to mkfs.
+    // `label` names the volume; `megabytes` sizes the image; `mkfsOptions` go to mkfs;
+    // `mountOptions` join "loop" (e.g. "ro": a read-only device, mounted read-only).
     explicit LoopVolume(const std::string& label, Kind kind = Kind::Ext4, int megabytes = 16,
-                        const std::vector<std::string>& mkfsOptions = {});
+                        const std::vector<std::string>& mkfsOptions = {}, const std::string& mountOptions = {});
     ~LoopVolume();
     LoopVolume(const LoopVolume&) = delete;
     LoopVolume& operator=(const LoopVolume&) = delete;
