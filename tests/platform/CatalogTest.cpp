@@ -206,6 +206,40 @@ TEST_F(CatalogTest, RenameAndMoveNeverReplaceAnotherItem)
     EXPECT_EQ(FSMakeFSSpec(mVRefNum, DirID("folder"), PString("one"), &moved), noErr);
 }
 
+TEST_F(CatalogTest, UnicodeCallsCreateRenameMoveAndDelete)
+{
+    const auto unicode = [](const std::u16string& text) { return reinterpret_cast<const UniChar*>(text.data()); };
+    FSRef root = RefOf(Volume().MountPoint());
+    const std::u16string folderName = u"Fotos 2024/\u65E5\u672C";
+    FSRef folder{};
+    UInt32 folderID = 0;
+    ASSERT_EQ(FSCreateDirectoryUnicode(&root, folderName.size(), unicode(folderName), 0, nullptr, &folder, nullptr, &folderID),
+              noErr);
+    EXPECT_TRUE(std::filesystem::is_directory(*this / "Fotos 2024:\xE6\x97\xA5\xE6\x9C\xAC"));
+    EXPECT_EQ(SInt32(folderID), DirID("Fotos 2024:\xE6\x97\xA5\xE6\x9C\xAC"));
+
+    const std::u16string fileName = u"a file whose name is longer than thirty-one";
+    FSRef file{};
+    ASSERT_EQ(FSCreateFileUnicode(&root, fileName.size(), unicode(fileName), 0, nullptr, &file, nullptr), noErr);
+    Touch("taken");
+    const std::u16string taken = u"taken";
+    FSRef renamed{};
+    EXPECT_EQ(FSRenameUnicode(&file, taken.size(), unicode(taken), kTextEncodingUnknown, &renamed), dupFNErr);
+    const std::u16string newName = u"renamed \u00E9t\u00E9";
+    ASSERT_EQ(FSRenameUnicode(&file, newName.size(), unicode(newName), kTextEncodingUnknown, &renamed), noErr);
+    EXPECT_TRUE(std::filesystem::exists(*this / "renamed \xC3\xA9t\xC3\xA9"));
+
+    FSRef moved{};
+    ASSERT_EQ(FSMoveObject(&renamed, &folder, &moved), noErr);
+    EXPECT_EQ(moved.parID, SInt32(folderID));
+    EXPECT_EQ(FSDeleteObject(&folder), fBsyErr);
+    ASSERT_EQ(FSDeleteObject(&moved), noErr);
+    ASSERT_EQ(FSDeleteObject(&folder), noErr);
+    EXPECT_FALSE(std::filesystem::exists(*this / "Fotos 2024:\xE6\x97\xA5\xE6\x9C\xAC"));
+    CInfoPBRec pb{};
+    EXPECT_EQ(CatInfo(mVRefNum, SInt32(folderID), "", &pb), dirNFErr);
+}
+
 TEST_F(CatalogTest, DeletingNonEmptyFolderIsRefused)
 {
     std::filesystem::create_directories(*this / "full");
