@@ -111,7 +111,7 @@ OSErr Catalog::Lookup(SInt16 vRefNum, SInt32 dirID, const std::string& macName, 
     const bool shortForm = macName.find('#') != std::string::npos;
     if (shortForm && FindByMacName(folder, dirID, macName, item) == noErr)
         return noErr;
-    const std::u16string unicode = MacNames::UnicodeFromMacRoman(macName);
+    const std::u16string unicode = MacNames::UnicodeFromMacName(macName);
     const auto diskName = MacNames::DiskFromUnicode(unicode);
     OSErr err = diskName ? Child(folder, dirID, *diskName, item) : OSErr(bdNamErr);
     if (err == fnfErr) {

@@ -93,7 +93,7 @@ OSErr DiskName(UniCharCount length, const UniChar* name, std::string* diskName)
 
 OSErr DiskNameFromMac(ConstStr255Param name, std::string* diskName)
 {
-    const auto bytes = MacNames::DiskFromUnicode(MacNames::UnicodeFromMacRoman(MacNames::FromPascal(name)));
+    const auto bytes = MacNames::DiskFromUnicode(MacNames::UnicodeFromMacName(MacNames::FromPascal(name)));
     if (!bytes || bytes->size() > 255)
         return bdNamErr;
     *diskName = *bytes;

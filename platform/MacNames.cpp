@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 
 namespace MacNames {
 
@@ -123,6 +124,13 @@ std::optional<std::string> MacJapaneseFromUtf8(std::string_view text)
     return out;
 }
 
+// The Mac Japanese long names made so far and the text they came from.
+std::unordered_map<std::string, std::u16string>& JapaneseNames()
+{
+    static std::unordered_map<std::string, std::u16string> names;
+    return names;
+}
+
 std::u16string Normalized(const UNormalizer2* normalizer, std::u16string_view text)
 {
     UErrorCode status = U_ZERO_ERROR;
@@ -210,10 +218,13 @@ std::optional<std::string> LongNameFromUnicode(std::u16string_view text, std::si
     if (!utf8)
         return std::nullopt;
     auto converted = ToMacRoman().Convert(*utf8);
-    if (!converted)
+    const bool japanese = !converted;
+    if (japanese)
         converted = MacJapaneseFromUtf8(*utf8);
     if (!converted || converted->empty() || converted->size() > limit)
         return std::nullopt;
+    if (japanese)
+        RememberJapaneseName(*converted, text);
     return converted;
 }
 
@@ -221,6 +232,22 @@ std::u16string UnicodeFromMacRoman(std::string_view text)
 {
     const auto utf8 = FromMacRomanConverter().Convert(text);
     return utf8 ? Utf16FromUtf8(*utf8).value_or(u"") : u"";
+}
+
+void RememberJapaneseName(const std::string& name, std::u16string_view text)
+{
+    auto& names = JapaneseNames();
+    // A bound, not a cache policy: a volume has far fewer names outside Mac Roman.
+    if (names.size() >= 100000)
+        names.clear();
+    names[name] = std::u16string(text);
+}
+
+std::u16string UnicodeFromMacName(std::string_view name)
+{
+    const auto& names = JapaneseNames();
+    const auto it = names.find(std::string(name));
+    return it != names.end() ? it->second : UnicodeFromMacRoman(name);
 }
 
 std::optional<std::string> EncodeCharacter(char32_t c, UInt32 encoding)

@@ -37,6 +37,13 @@ std::optional<std::string> LongNameFromUnicode(std::u16string_view text, std::si
 // Mac Roman text, which always converts.
 std::u16string UnicodeFromMacRoman(std::string_view text);
 
+// The Unicode text of a name given in a Pascal string: a long name this process
+// made in Mac Japanese goes back to the text it came from (as the text encoding hint
+// of an HFS+ name would lead it back); any other name is Mac Roman.
+std::u16string UnicodeFromMacName(std::string_view name);
+// Notes that Mac Japanese `name` was made from `text`, for UnicodeFromMacName.
+void RememberJapaneseName(const std::string& name, std::u16string_view text);
+
 // One character in Mac Roman (encoding 0) or Mac Japanese (1); none when it has none.
 std::optional<std::string> EncodeCharacter(char32_t c, UInt32 encoding);
 // Mac Japanese text in UTF-16; bytes without a character become U+FFFD and set

@@ -90,6 +90,9 @@ OSStatus ConvertFromUnicodeToPString(UnicodeToTextInfo info, ByteCount unicodeLe
     if (converted.size() > 255)
         return kTECOutputBufferFullStatus;
     MacNames::ToPascal(converted, out);
+    // A name made in Mac Japanese must lead back to its own text when it comes back.
+    if (info->encoding == kTextEncodingMacJapanese && !usedFallbacks && !converted.empty())
+        MacNames::RememberJapaneseName(converted, text);
     return usedFallbacks ? OSStatus(kTECUsedFallbacksStatus) : OSStatus(noErr);
 }
 

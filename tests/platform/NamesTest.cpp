@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(Names, NamesTest, ::testing::ValuesIn(kNameCases),
                              return name;
                          });
 
-class NameCollisionsTest : public VolumeTest {
+class NameResolutionTest : public VolumeTest {
 protected:
     // The contents of the items that entries 1..count of `folder` lead to by their catalog names.
     std::set<std::string> ReachedContents(const std::filesystem::path& path, SInt16 count)
@@ -108,7 +108,7 @@ protected:
     }
 };
 
-TEST_F(NameCollisionsTest, ComposedAndDecomposedTwinsEachKeepTheirOwnItem)
+TEST_F(NameResolutionTest, ComposedAndDecomposedTwinsEachKeepTheirOwnItem)
 {
     std::filesystem::create_directories(*this / "twins");
     std::ofstream(*this / "twins" / "caf\xC3\xA9") << "composed";
@@ -116,7 +116,7 @@ TEST_F(NameCollisionsTest, ComposedAndDecomposedTwinsEachKeepTheirOwnItem)
     EXPECT_EQ(ReachedContents(*this / "twins", 2), (std::set<std::string>{"composed", "decomposed"}));
 }
 
-TEST_F(NameCollisionsTest, RealNameThatLooksLikeAnotherItemsShortFormKeepsEachItemApart)
+TEST_F(NameResolutionTest, RealNameThatLooksLikeAnotherItemsShortFormKeepsEachItemApart)
 {
     std::filesystem::create_directories(*this / "look");
     std::ofstream(*this / "look" / std::string(40, 'x')) << "long";
@@ -128,7 +128,23 @@ TEST_F(NameCollisionsTest, RealNameThatLooksLikeAnotherItemsShortFormKeepsEachIt
     EXPECT_EQ(ReachedContents(*this / "look", 2), (std::set<std::string>{"long", "impostor"}));
 }
 
-TEST_F(NameCollisionsTest, NamesThatCannotBeRepresentedAreRefused)
+TEST_F(NameResolutionTest, JapaneseLongNameCreatesTheJapaneseName)
+{
+    // The copy engine reads a source's long name and gives it to the copy.
+    std::filesystem::create_directories(*this / "source");
+    std::ofstream(*this / "source" / "\xE6\x97\xA5\xE6\x9C\xAC") << "x";
+    CInfoPBRec pb{};
+    std::string longName;
+    ASSERT_EQ(IndexedInfo(mVRefNum, FolderID(*this / "source"), 1, &pb, &longName), noErr);
+    ASSERT_EQ(longName, "\x93\xFA\x96\x7B");
+    std::ofstream(*this / "temporary");
+    FSSpec spec{};
+    ASSERT_EQ(FSMakeFSSpec(mVRefNum, fsRtDirID, PString("temporary"), &spec), noErr);
+    ASSERT_EQ(FSpRename(&spec, PString(longName)), noErr);
+    EXPECT_TRUE(std::filesystem::exists(*this / "\xE6\x97\xA5\xE6\x9C\xAC"));
+}
+
+TEST_F(NameResolutionTest, NamesThatCannotBeRepresentedAreRefused)
 {
     FSRef root = RefOf(Volume().MountPoint());
     const std::u16string colon = u"a:b";
