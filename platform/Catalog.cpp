@@ -227,7 +227,10 @@ std::string Catalog::CatalogName(const CatalogItem& item)
     const auto longName = MacNames::LongNameFromDisk(item.name);
     if (longName && longName->size() <= MacNames::kCatalogNameLimit)
         return *longName;
-    return MacNames::ShortCatalogName(longName, item.name, NodeID(item));
+    std::string shortForm = MacNames::ShortCatalogName(longName, item.name, NodeID(item));
+    if (const auto text = MacNames::UnicodeFromDisk(item.name))
+        MacNames::RememberMadeName(shortForm, *text);
+    return shortForm;
 }
 
 std::optional<std::string> Catalog::LongName(const CatalogItem& item)

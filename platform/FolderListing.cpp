@@ -149,6 +149,10 @@ void FolderListing::NameEntry(std::size_t position)
     mByMacName.emplace(entry.catalogName, position);
     if (unique)
         mByMacName.emplace(*entry.longName, position);
+    if (entry.catalogName != entry.longName) {
+        if (const auto text = MacNames::UnicodeFromDisk(entry.name))
+            MacNames::RememberMadeName(entry.catalogName, *text);
+    }
 }
 
 void FolderListing::NameNewEntry(std::size_t position)

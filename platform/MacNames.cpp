@@ -124,10 +124,11 @@ std::optional<std::string> MacJapaneseFromUtf8(std::string_view text)
     return out;
 }
 
-// The Mac Japanese long names made so far and the text they came from.
-std::unordered_map<std::string, std::u16string>& JapaneseNames()
+// The names made so far that do not read as Mac Roman (Mac Japanese long names,
+// short forms) and the text each stands for; none where two texts made the same name.
+std::unordered_map<std::string, std::optional<std::u16string>>& MadeNames()
 {
-    static std::unordered_map<std::string, std::u16string> names;
+    static std::unordered_map<std::string, std::optional<std::u16string>> names;
     return names;
 }
 
@@ -224,7 +225,7 @@ std::optional<std::string> LongNameFromUnicode(std::u16string_view text, std::si
     if (!converted || converted->empty() || converted->size() > limit)
         return std::nullopt;
     if (japanese)
-        RememberJapaneseName(*converted, text);
+        RememberMadeName(*converted, text);
     return converted;
 }
 
@@ -234,20 +235,22 @@ std::u16string UnicodeFromMacRoman(std::string_view text)
     return utf8 ? Utf16FromUtf8(*utf8).value_or(u"") : u"";
 }
 
-void RememberJapaneseName(const std::string& name, std::u16string_view text)
+void RememberMadeName(const std::string& name, std::u16string_view text)
 {
-    auto& names = JapaneseNames();
-    // A bound, not a cache policy: a volume has far fewer names outside Mac Roman.
+    auto& names = MadeNames();
+    // A bound, not a cache policy: a volume has far fewer such names.
     if (names.size() >= 100000)
         names.clear();
-    names[name] = std::u16string(text);
+    const auto [it, added] = names.try_emplace(name, std::u16string(text));
+    if (!added && it->second != text)
+        it->second.reset();
 }
 
 std::u16string UnicodeFromMacName(std::string_view name)
 {
-    const auto& names = JapaneseNames();
+    const auto& names = MadeNames();
     const auto it = names.find(std::string(name));
-    return it != names.end() ? it->second : UnicodeFromMacRoman(name);
+    return it != names.end() && it->second ? *it->second : UnicodeFromMacRoman(name);
 }
 
 std::optional<std::string> EncodeCharacter(char32_t c, UInt32 encoding)

@@ -37,12 +37,14 @@ std::optional<std::string> LongNameFromUnicode(std::u16string_view text, std::si
 // Mac Roman text, which always converts.
 std::u16string UnicodeFromMacRoman(std::string_view text);
 
-// The Unicode text of a name given in a Pascal string: a long name this process
-// made in Mac Japanese goes back to the text it came from (as the text encoding hint
-// of an HFS+ name would lead it back); any other name is Mac Roman.
+// The Unicode text of a name given in a Pascal string: a name this process made that
+// does not read as Mac Roman (a long name in Mac Japanese, a short form) goes back to
+// the text it stands for, as an HFS+ name's encoding hint would lead it back, so a
+// copy given the name of its source gets the source's own name. Any other name, and
+// one that two texts made, is Mac Roman.
 std::u16string UnicodeFromMacName(std::string_view name);
-// Notes that Mac Japanese `name` was made from `text`, for UnicodeFromMacName.
-void RememberJapaneseName(const std::string& name, std::u16string_view text);
+// Notes that `name` was made from `text`, for UnicodeFromMacName.
+void RememberMadeName(const std::string& name, std::u16string_view text);
 
 // One character in Mac Roman (encoding 0) or Mac Japanese (1); none when it has none.
 std::optional<std::string> EncodeCharacter(char32_t c, UInt32 encoding);

@@ -92,7 +92,7 @@ OSStatus ConvertFromUnicodeToPString(UnicodeToTextInfo info, ByteCount unicodeLe
     MacNames::ToPascal(converted, out);
     // A name made in Mac Japanese must lead back to its own text when it comes back.
     if (info->encoding == kTextEncodingMacJapanese && !usedFallbacks && !converted.empty())
-        MacNames::RememberJapaneseName(converted, text);
+        MacNames::RememberMadeName(converted, text);
     return usedFallbacks ? OSStatus(kTECUsedFallbacksStatus) : OSStatus(noErr);
 }
 

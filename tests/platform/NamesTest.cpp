@@ -128,20 +128,29 @@ TEST_F(NameResolutionTest, RealNameThatLooksLikeAnotherItemsShortFormKeepsEachIt
     EXPECT_EQ(ReachedContents(*this / "look", 2), (std::set<std::string>{"long", "impostor"}));
 }
 
-TEST_F(NameResolutionTest, JapaneseLongNameCreatesTheJapaneseName)
+TEST_F(NameResolutionTest, CopyGivenItsSourcesCatalogNameGetsTheSourcesOwnName)
 {
-    // The copy engine reads a source's long name and gives it to the copy.
-    std::filesystem::create_directories(*this / "source");
-    std::ofstream(*this / "source" / "\xE6\x97\xA5\xE6\x9C\xAC") << "x";
-    CInfoPBRec pb{};
-    std::string longName;
-    ASSERT_EQ(IndexedInfo(mVRefNum, FolderID(*this / "source"), 1, &pb, &longName), noErr);
-    ASSERT_EQ(longName, "\x93\xFA\x96\x7B");
-    std::ofstream(*this / "temporary");
-    FSSpec spec{};
-    ASSERT_EQ(FSMakeFSSpec(mVRefNum, fsRtDirID, PString("temporary"), &spec), noErr);
-    ASSERT_EQ(FSpRename(&spec, PString(longName)), noErr);
-    EXPECT_TRUE(std::filesystem::exists(*this / "\xE6\x97\xA5\xE6\x9C\xAC"));
+    // The copy engine reads a source's catalog name and gives it to the copy in another folder.
+    for (const std::string& name : {std::string("\xE6\x97\xA5\xE6\x9C\xAC"), std::string("\xF0\x9F\x98\x80smile"),
+                                    std::string("bad\xFF"), std::string(40, 'n')}) {
+        std::filesystem::remove_all(*this / "source");
+        std::filesystem::remove_all(*this / "copy");
+        std::filesystem::create_directories(*this / "source");
+        std::filesystem::create_directories(*this / "copy");
+        std::ofstream(*this / "source" / name) << "x";
+        CInfoPBRec pb{};
+        std::string catalogName;
+        ASSERT_EQ(IndexedInfo(mVRefNum, FolderID(*this / "source"), 1, &pb, &catalogName), noErr);
+        std::ofstream(*this / "copy/temporary");
+        FSSpec spec{};
+        const SInt32 copy = FolderID(*this / "copy");
+        ASSERT_EQ(FSMakeFSSpec(mVRefNum, copy, PString("temporary"), &spec), noErr);
+        ASSERT_EQ(FSpRename(&spec, PString(catalogName)), noErr) << catalogName;
+        EXPECT_TRUE(std::filesystem::exists(*this / "copy" / name)) << catalogName;
+        // Found again by that name, to be replaced by the next copy.
+        FSSpec again{};
+        EXPECT_EQ(FSMakeFSSpec(mVRefNum, copy, PString(catalogName), &again), noErr) << catalogName;
+    }
 }
 
 TEST_F(NameResolutionTest, NamesThatCannotBeRepresentedAreRefused)
