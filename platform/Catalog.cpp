@@ -233,11 +233,6 @@ std::string Catalog::CatalogName(const CatalogItem& item)
     return shortForm;
 }
 
-std::optional<std::string> Catalog::LongName(const CatalogItem& item)
-{
-    return MacNames::LongNameFromDisk(item.IsRoot() ? item.volume->name : item.name);
-}
-
 UInt32 Catalog::Valence(const CatalogItem& folder)
 {
     // Counted without caching the listing: a walk reads every subfolder's count, and

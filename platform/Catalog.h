@@ -52,9 +52,8 @@ public:
 
     // The item's directory ID (a folder) or node ID (a file).
     UInt32 NodeID(const CatalogItem& item);
-    // The item's catalog name (at most 31 bytes) and its long name, when it has one.
+    // The item's catalog name (at most 31 bytes).
     std::string CatalogName(const CatalogItem& item);
-    std::optional<std::string> LongName(const CatalogItem& item);
     // Files and folders directly in `folder`.
     UInt32 Valence(const CatalogItem& folder);
 

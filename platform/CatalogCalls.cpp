@@ -100,14 +100,6 @@ OSErr DiskNameFromMac(ConstStr255Param name, std::string* diskName)
     return noErr;
 }
 
-OSErr LockedAware(const CatalogItem& item, OSErr err)
-{
-    bool locked = false;
-    if ((err == permErr || err == afpAccessDenied) && CatalogRecord::IsLocked(item, &locked) == noErr && locked)
-        return fLckdErr;
-    return err;
-}
-
 // The item `make` creates where `item` would be; dupFNErr when something is there.
 template <typename Make>
 OSErr Create(CatalogItem& item, OSErr lookup, Make make)
@@ -141,7 +133,7 @@ OSErr Delete(const CatalogItem& item)
         return fBsyErr;
     const int status = item.IsFolder() ? rmdir(item.path.c_str()) : unlink(item.path.c_str());
     if (status != 0)
-        return LockedAware(item, errno == EEXIST ? OSErr(fBsyErr) : OSErrFromErrno(errno));
+        return CatalogRecord::LockedAware(item, errno == EEXIST ? OSErr(fBsyErr) : OSErrFromErrno(errno));
     TheCatalog().Removed(item);
     return noErr;
 }
@@ -152,7 +144,7 @@ OSErr Move(const CatalogItem& item, const std::string& newPath)
     if (item.IsRoot())
         return paramErr;
     if (renameat2(AT_FDCWD, item.path.c_str(), AT_FDCWD, newPath.c_str(), RENAME_NOREPLACE) != 0)
-        return LockedAware(item, errno == EINVAL ? OSErr(badMovErr) : OSErrFromErrno(errno));
+        return CatalogRecord::LockedAware(item, errno == EINVAL ? OSErr(badMovErr) : OSErrFromErrno(errno));
     return noErr;
 }
 

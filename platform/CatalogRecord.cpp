@@ -168,31 +168,8 @@ timespec ChosenTime(const UTCDateTime& date, const timespec& exact)
                                                                               : MacDates::TimespecFromUTCDateTime(date);
 }
 
-OSErr LockedAware(const CatalogItem& item, OSErr err)
-{
-    bool locked = false;
-    if ((err == permErr || err == afpAccessDenied) && IsLocked(item, &locked) == noErr && locked)
-        return fLckdErr;
-    return err;
-}
-
-SInt32 Clamped(UInt64 size)
-{
-    return SInt32(std::min<UInt64>(size, 0x7FFFFFFF));
-}
-
-} // namespace
-
-UInt32 DeviceWord(dev_t device)
-{
-    return (UInt32(major(device)) << 20) | (UInt32(minor(device)) & 0xFFFFF);
-}
-
-dev_t DeviceFromWord(UInt32 word)
-{
-    return makedev(word >> 20, word & 0xFFFFF);
-}
-
+// The Finder information as reported: stored, or implied by the item (a link's
+// type, an ELF program's 'APPL', the invisible flag of a name starting with ".").
 OSErr ReadFinderInfo(const CatalogItem& item, FinderInfoBytes* bytes)
 {
     std::optional<std::string> stored;
@@ -217,6 +194,31 @@ OSErr IsLocked(const CatalogItem& item, bool* locked)
         return err;
     *locked = status.immutable;
     return noErr;
+}
+
+SInt32 Clamped(UInt64 size)
+{
+    return SInt32(std::min<UInt64>(size, 0x7FFFFFFF));
+}
+
+} // namespace
+
+UInt32 DeviceWord(dev_t device)
+{
+    return (UInt32(major(device)) << 20) | (UInt32(minor(device)) & 0xFFFFF);
+}
+
+dev_t DeviceFromWord(UInt32 word)
+{
+    return makedev(word >> 20, word & 0xFFFFF);
+}
+
+OSErr LockedAware(const CatalogItem& item, OSErr err)
+{
+    bool locked = false;
+    if ((err == permErr || err == afpAccessDenied) && IsLocked(item, &locked) == noErr && locked)
+        return fLckdErr;
+    return err;
 }
 
 OSErr SetLocked(const CatalogItem& item, bool locked)

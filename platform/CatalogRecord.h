@@ -14,10 +14,6 @@
 
 namespace CatalogRecord {
 
-// The Finder information as reported: stored, or implied by the item (a link's
-// type, an ELF program's 'APPL', the invisible flag of a name starting with ".").
-OSErr ReadFinderInfo(const CatalogItem& item, FinderInfoBytes* bytes);
-
 // Fills everything but ioNamePtr, ioVRefNum and ioFDirIndex.
 OSErr GetClassic(const CatalogItem& item, CInfoPBRec* pb);
 // Finder information and modification date; the lock bit is left alone.
@@ -27,8 +23,9 @@ OSErr GetFull(const CatalogItem& item, FSCatalogInfoBitmap whichInfo, FSCatalogI
 OSErr SetFull(CatalogItem& item, FSCatalogInfoBitmap whichInfo, const FSCatalogInfo& info);
 
 // The immutable flag.
-OSErr IsLocked(const CatalogItem& item, bool* locked);
 OSErr SetLocked(const CatalogItem& item, bool locked);
+// `err` of a change refused by the system, as fLckdErr when the item is locked.
+OSErr LockedAware(const CatalogItem& item, OSErr err);
 
 // Owner, group and mode: an unchanged owner is not written again, since a change
 // of owner clears the set-uid and set-gid bits and the file capabilities.
