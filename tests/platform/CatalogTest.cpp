@@ -176,6 +176,8 @@ TEST_F(CatalogTest, MissingItemGivesSpecificationToCreateItBy)
     ASSERT_EQ(FSMakeFSSpec(mVRefNum, fsRtDirID, PString("new file"), &spec), fnfErr);
     EXPECT_EQ(Text(spec.name), "new file");
     ASSERT_EQ(FSpCreate(&spec, MakeOSType("Vrno"), MakeOSType("TEXT"), 0), noErr);
+    FSSpec tooLong{};
+    EXPECT_EQ(FSMakeFSSpec(mVRefNum, fsRtDirID, PString(std::string(64, 'n')), &tooLong), bdNamErr);
     EXPECT_TRUE(std::filesystem::is_regular_file(*this / "new file"));
     EXPECT_EQ(FSpCreate(&spec, 0, 0, 0), dupFNErr);
 
