@@ -152,7 +152,14 @@ TEST_F(CatalogTest, MountPointInsideVolumeListsAsEmptyFolder)
     EXPECT_EQ(pb.dirInfo.ioDrNmFls, 0);
     EXPECT_EQ(IndexedInfo(mVRefNum, pb.dirInfo.ioDrDirID, 1, &pb, nullptr), fnfErr);
     EXPECT_EQ(CatInfo(mVRefNum, DirID("outer"), "mnt", &pb), noErr);
-    EXPECT_EQ(CatInfo(mVRefNum, pb.dirInfo.ioDrDirID, "hidden", &pb), fnfErr);
+    const SInt32 mountPoint = pb.dirInfo.ioDrDirID;
+    EXPECT_EQ(CatInfo(mVRefNum, mountPoint, "hidden", &pb), fnfErr);
+    FSSpec spec{};
+    EXPECT_EQ(FSMakeFSSpec(mVRefNum, mountPoint, PString("new"), &spec), fnfErr);
+    EXPECT_NE(FSpCreate(&spec, 0, 0, 0), noErr);
+    EXPECT_NE(DirCreate(mVRefNum, mountPoint, PString("folder"), nullptr), noErr);
+    EXPECT_FALSE(std::filesystem::exists(inner / "new"));
+    EXPECT_FALSE(std::filesystem::exists(inner / "folder"));
     umount2((*this / "outer/mnt").c_str(), MNT_DETACH);
 }
 
