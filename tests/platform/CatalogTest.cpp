@@ -160,6 +160,19 @@ TEST_F(CatalogTest, MountPointInsideVolumeListsAsEmptyFolder)
     EXPECT_NE(DirCreate(mVRefNum, mountPoint, PString("folder"), nullptr), noErr);
     EXPECT_FALSE(std::filesystem::exists(inner / "new"));
     EXPECT_FALSE(std::filesystem::exists(inner / "folder"));
+    struct stat before;
+    ASSERT_EQ(stat(inner.MountPoint().c_str(), &before), 0);
+    HParamBlockRec access{};
+    PString name("mnt");
+    access.accessParam.ioVRefNum = mVRefNum;
+    access.accessParam.ioDirID = DirID("outer");
+    access.accessParam.ioNamePtr = name;
+    ASSERT_EQ(PBHGetDirAccessSync(&access), noErr);
+    access.accessParam.ioACAccess = 0;
+    EXPECT_EQ(PBHSetDirAccessSync(&access), permErr);
+    struct stat after;
+    ASSERT_EQ(stat(inner.MountPoint().c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode, before.st_mode);
     umount2((*this / "outer/mnt").c_str(), MNT_DETACH);
 }
 
