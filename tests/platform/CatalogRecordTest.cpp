@@ -260,7 +260,7 @@ TEST_F(CatalogRecordTest, SetUidNeverGoesToAnItemWhoseOwnerCouldNotBeSet)
     ASSERT_EQ(lchown(Clone("program").c_str(), testsupport::kNobody, testsupport::kNogroup), 0);
 
     const auto result = testsupport::RunProcess(
-        testsupport::AsNobody({CATALOG_RECORD_PROBE, Source("program").string(), Clone("program").string()}));
+        testsupport::AsNobody({FILES_PROBE, "copy-record", Source("program").string(), Clone("program").string()}));
     EXPECT_EQ(result.output, std::to_string(permErr) + "\n");
     struct stat info;
     ASSERT_EQ(lstat(Clone("program").c_str(), &info), 0);
