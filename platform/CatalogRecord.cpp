@@ -349,9 +349,12 @@ OSErr GetFull(const CatalogItem& item, FSCatalogInfoBitmap whichInfo, FSCatalogI
     info->rsrcPhysicalSize = info->rsrcLogicalSize;
     info->textEncodingHint = kTextEncodingMacRoman;
     info->extendedAttributes.clear();
-    if (whichInfo & kFSCatInfoPermissions)
-        return ExtendedAttributes::ReadOthers(item.path, &info->extendedAttributes);
-    return noErr;
+    info->extendedAttributesRead = false;
+    if (!(whichInfo & kFSCatInfoPermissions))
+        return noErr;
+    const OSErr err = ExtendedAttributes::ReadOthers(item.path, &info->extendedAttributes);
+    info->extendedAttributesRead = err == noErr;
+    return err;
 }
 
 OSErr SetOwnerAndMode(const CatalogItem& item, uid_t owner, gid_t group, mode_t mode)
@@ -398,7 +401,8 @@ OSErr SetFull(CatalogItem& item, FSCatalogInfoBitmap whichInfo, const FSCatalogI
     // capabilities), ACLs after the mode they refine.
     if (whichInfo & kFSCatInfoPermissions) {
         keep(SetOwnerAndMode(item, uid_t(info.permissions[0]), gid_t(info.permissions[1]), mode_t(info.permissions[2])));
-        keep(LockedAware(item, ExtendedAttributes::WriteOthers(item.path, info.extendedAttributes)));
+        if (info.extendedAttributesRead)
+            keep(LockedAware(item, ExtendedAttributes::WriteOthers(item.path, info.extendedAttributes)));
     }
     // The times after everything that could change them.
     if (whichInfo & (kFSCatInfoContentMod | kFSCatInfoAccessDate)) {

@@ -298,6 +298,22 @@ TEST_F(CatalogRecordTest, VolumeWithoutOwnersTakesWhatItCanAndRefusesResourceFor
     FSCloseFork(fork);
 }
 
+TEST_F(CatalogRecordTest, RecordMadeFromScratchLeavesExtendedAttributesAlone)
+{
+    std::ofstream(Source("kept")) << "x";
+    ASSERT_EQ(lsetxattr(Source("kept").c_str(), "user.note", "kept", 4, 0), 0);
+    FSRef ref = RefOf(Source("kept"));
+    FSCatalogInfo info{};
+    info.permissions[0] = 0;
+    info.permissions[1] = 0;
+    info.permissions[2] = S_IFREG | 0600;
+    ASSERT_EQ(FSSetCatalogInfo(&ref, kFSCatInfoPermissions, &info), noErr);
+    EXPECT_EQ(Attributes(Source("kept")), (std::vector<std::pair<std::string, std::string>>{{"user.note", "kept"}}));
+    struct stat status;
+    ASSERT_EQ(lstat(Source("kept").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
+}
+
 TEST_F(CatalogRecordTest, AccessWordRoundTripsEveryModeAndKeepsSpecialBits)
 {
     std::ofstream(Source("file")) << "x";
