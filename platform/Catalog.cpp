@@ -77,12 +77,14 @@ OSErr Catalog::Child(const CatalogItem& folder, SInt32 dirID, const std::string&
     item->volume = folder.volume;
     item->parentID = dirID;
     item->name = diskName;
-    item->path = ChildPath(folder.path, diskName);
+    item->path.clear();
     if (diskName.empty() || diskName.find('/') != std::string::npos || diskName == "." || diskName == "..")
         return bdNamErr;
-    // A mount point inside the volume is an empty folder.
+    // A mount point inside the volume is an empty folder, and nothing is made in it
+    // (without a path, a missing item cannot be created).
     if (folder.info.st_dev != folder.volume->device)
         return fnfErr;
+    item->path = ChildPath(folder.path, diskName);
     if (!item->Restat())
         return errno == ENOTDIR ? OSErr(dirNFErr) : OSErrFromErrno(errno);
     if (item->IsFolder())

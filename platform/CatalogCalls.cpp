@@ -214,8 +214,11 @@ OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, FSSpec* 
         MakeSpec(item, spec);
         return noErr;
     }
-    // An item that does not exist yet still gets its specification, to create it by.
-    if (err == fnfErr && item.volume && macName.size() < sizeof(spec->name)) {
+    // An item that does not exist yet still gets its specification, to create it by;
+    // a name the specification cannot hold is refused rather than cut.
+    if (err == fnfErr && item.volume) {
+        if (macName.size() >= sizeof(spec->name))
+            return bdNamErr;
         spec->vRefNum = item.volume->vRefNum;
         spec->parID = DirectoryOrRoot(dirID);
         MacNames::ToPascal(macName, spec->name);

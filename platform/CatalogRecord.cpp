@@ -196,6 +196,13 @@ OSErr IsLocked(const CatalogItem& item, bool* locked)
     return noErr;
 }
 
+// A mount point inside a volume shows as an empty folder of that volume; its
+// information belongs to the file system mounted there and is not changed.
+bool AnotherFileSystem(const CatalogItem& item)
+{
+    return item.info.st_dev != item.volume->device;
+}
+
 SInt32 Clamped(UInt64 size)
 {
     return SInt32(std::min<UInt64>(size, 0x7FFFFFFF));
@@ -223,6 +230,8 @@ OSErr LockedAware(const CatalogItem& item, OSErr err)
 
 OSErr SetLocked(const CatalogItem& item, bool locked)
 {
+    if (AnotherFileSystem(item))
+        return permErr;
     if (!S_ISREG(item.info.st_mode) && !S_ISDIR(item.info.st_mode))
         return paramErr;
     const int fd = open(item.path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
@@ -287,6 +296,8 @@ OSErr GetClassic(const CatalogItem& item, CInfoPBRec* pb)
 
 OSErr SetClassic(CatalogItem& item, const CInfoPBRec& pb)
 {
+    if (AnotherFileSystem(item))
+        return permErr;
     const FinderInfoBytes bytes = item.IsFolder() ? FinderInfo::Encode(pb.dirInfo.ioDrUsrWds, pb.dirInfo.ioDrFndrInfo)
                                                   : FinderInfo::Encode(pb.hFileInfo.ioFlFndrInfo, pb.hFileInfo.ioFlXFndrInfo);
     if (const OSErr err = WriteFinderInfo(item, bytes))
@@ -338,13 +349,18 @@ OSErr GetFull(const CatalogItem& item, FSCatalogInfoBitmap whichInfo, FSCatalogI
     info->rsrcPhysicalSize = info->rsrcLogicalSize;
     info->textEncodingHint = kTextEncodingMacRoman;
     info->extendedAttributes.clear();
-    if (whichInfo & kFSCatInfoPermissions)
-        return ExtendedAttributes::ReadOthers(item.path, &info->extendedAttributes);
-    return noErr;
+    info->extendedAttributesRead = false;
+    if (!(whichInfo & kFSCatInfoPermissions))
+        return noErr;
+    const OSErr err = ExtendedAttributes::ReadOthers(item.path, &info->extendedAttributes);
+    info->extendedAttributesRead = err == noErr;
+    return err;
 }
 
 OSErr SetOwnerAndMode(const CatalogItem& item, uid_t owner, gid_t group, mode_t mode)
 {
+    if (AnotherFileSystem(item))
+        return permErr;
     OSErr err = noErr;
     const bool ownerChanges = item.info.st_uid != owner || item.info.st_gid != group;
     if (ownerChanges && !item.volume->ignoresOwnership && lchown(item.path.c_str(), owner, group) != 0) {
@@ -362,6 +378,8 @@ OSErr SetOwnerAndMode(const CatalogItem& item, uid_t owner, gid_t group, mode_t 
 
 OSErr SetFull(CatalogItem& item, FSCatalogInfoBitmap whichInfo, const FSCatalogInfo& info)
 {
+    if (AnotherFileSystem(item))
+        return permErr;
     // The node first: everything after applies to the node that stays.
     if (whichInfo & kFSCatInfoPermissions) {
         if (const OSErr err = MakeNode(item, mode_t(info.permissions[2]), info.permissions[3]))
@@ -383,7 +401,8 @@ OSErr SetFull(CatalogItem& item, FSCatalogInfoBitmap whichInfo, const FSCatalogI
     // capabilities), ACLs after the mode they refine.
     if (whichInfo & kFSCatInfoPermissions) {
         keep(SetOwnerAndMode(item, uid_t(info.permissions[0]), gid_t(info.permissions[1]), mode_t(info.permissions[2])));
-        keep(LockedAware(item, ExtendedAttributes::WriteOthers(item.path, info.extendedAttributes)));
+        if (info.extendedAttributesRead)
+            keep(LockedAware(item, ExtendedAttributes::WriteOthers(item.path, info.extendedAttributes)));
     }
     // The times after everything that could change them.
     if (whichInfo & (kFSCatInfoContentMod | kFSCatInfoAccessDate)) {

@@ -8,6 +8,8 @@
 // mode and the device number in the fourth permissions word. Writing type 'slnk'
 // and creator 'rhap' onto a regular file makes it a symbolic link to its content;
 // writing a FIFO or device mode onto an empty regular file makes it that node.
+//
+// A mount point inside a volume is not changed by any of the writes (permErr).
 
 #include "platform/Catalog.h"
 #include "platform/FinderInfo.h"

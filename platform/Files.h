@@ -298,11 +298,13 @@ struct FSCatalogInfo {
 
     // Linux: the exact times, read with the dates and written with them while the
     // dates still say the same second, so a copy's times match to the nanosecond.
-    timespec exactAccessTime;
-    timespec exactModificationTime;
+    timespec exactAccessTime{};
+    timespec exactModificationTime{};
     // Linux: every extended attribute but the Finder information and the resource
-    // fork, ACLs among them; read and written with kFSCatInfoPermissions.
+    // fork, ACLs among them; read and written with kFSCatInfoPermissions. Written only
+    // when they were read, so a record made from scratch never clears an item's.
     std::vector<ExtendedAttribute> extendedAttributes;
+    bool extendedAttributesRead = false;
 };
 
 enum : FSCatalogInfoBitmap {

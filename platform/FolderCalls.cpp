@@ -14,14 +14,16 @@
 
 namespace {
 
-// The real user's configuration folder, also when running set-uid.
+// The real user's configuration folder, also when running set-uid. A set-uid run
+// takes no folder from the environment: the user could point root's writes anywhere.
 std::string PreferencesPath()
 {
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/')
+    const bool setUID = geteuid() != getuid();
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/' && !setUID)
         return config;
     if (const passwd* user = getpwuid(getuid()))
         return std::string(user->pw_dir) + "/.config";
-    const char* home = std::getenv("HOME");
+    const char* home = setUID ? nullptr : std::getenv("HOME");
     return std::string(home ? home : "/") + "/.config";
 }
 

@@ -3,7 +3,8 @@
 // The trash is the freedesktop trash of the volume, <mount point>/.Trash-<uid>/files,
 // created when missing; every item moved into it through the platform gets its
 // record in the trash's info folder. The preferences folder is $XDG_CONFIG_HOME,
-// else ~/.config, of the real user (also when the application runs set-uid).
+// else ~/.config, of the real user; a set-uid run ignores the environment and takes
+// the real user's home from the passwd database.
 
 #include "platform/Files.h"
 

@@ -29,7 +29,10 @@ const VolumeEntry* FindVolume(SInt16 index, SInt16 vRefNum, ConstStr255Param nam
         return volumes.ByIndex(index);
     if (index == 0)
         return volumes.ByRefNum(vRefNum);
-    const std::string wanted = MacNames::FromPascal(name);
+    std::string wanted = MacNames::FromPascal(name);
+    // A volume name may come as a path: "Name:".
+    if (wanted.ends_with(':'))
+        wanted.pop_back();
     for (int n = 1; const VolumeEntry* volume = volumes.ByIndex(n); ++n) {
         if (Catalog::RootName(*volume) == wanted)
             return volume;

@@ -260,7 +260,7 @@ TEST_F(CatalogRecordTest, SetUidNeverGoesToAnItemWhoseOwnerCouldNotBeSet)
     ASSERT_EQ(lchown(Clone("program").c_str(), testsupport::kNobody, testsupport::kNogroup), 0);
 
     const auto result = testsupport::RunProcess(
-        testsupport::AsNobody({CATALOG_RECORD_PROBE, Source("program").string(), Clone("program").string()}));
+        testsupport::AsNobody({FILES_PROBE, "copy-record", Source("program").string(), Clone("program").string()}));
     EXPECT_EQ(result.output, std::to_string(permErr) + "\n");
     struct stat info;
     ASSERT_EQ(lstat(Clone("program").c_str(), &info), 0);
@@ -296,6 +296,22 @@ TEST_F(CatalogRecordTest, VolumeWithoutOwnersTakesWhatItCanAndRefusesResourceFor
     ASSERT_EQ(FSpOpenRF(&spec, fsWrPerm, &fork), noErr);
     EXPECT_EQ(FSWriteFork(fork, fsFromStart, 0, 4, "rsrc", nullptr), extFSErr);
     FSCloseFork(fork);
+}
+
+TEST_F(CatalogRecordTest, RecordMadeFromScratchLeavesExtendedAttributesAlone)
+{
+    std::ofstream(Source("kept")) << "x";
+    ASSERT_EQ(lsetxattr(Source("kept").c_str(), "user.note", "kept", 4, 0), 0);
+    FSRef ref = RefOf(Source("kept"));
+    FSCatalogInfo info{};
+    info.permissions[0] = 0;
+    info.permissions[1] = 0;
+    info.permissions[2] = S_IFREG | 0600;
+    ASSERT_EQ(FSSetCatalogInfo(&ref, kFSCatInfoPermissions, &info), noErr);
+    EXPECT_EQ(Attributes(Source("kept")), (std::vector<std::pair<std::string, std::string>>{{"user.note", "kept"}}));
+    struct stat status;
+    ASSERT_EQ(lstat(Source("kept").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
 }
 
 TEST_F(CatalogRecordTest, AccessWordRoundTripsEveryModeAndKeepsSpecialBits)

@@ -152,7 +152,27 @@ TEST_F(CatalogTest, MountPointInsideVolumeListsAsEmptyFolder)
     EXPECT_EQ(pb.dirInfo.ioDrNmFls, 0);
     EXPECT_EQ(IndexedInfo(mVRefNum, pb.dirInfo.ioDrDirID, 1, &pb, nullptr), fnfErr);
     EXPECT_EQ(CatInfo(mVRefNum, DirID("outer"), "mnt", &pb), noErr);
-    EXPECT_EQ(CatInfo(mVRefNum, pb.dirInfo.ioDrDirID, "hidden", &pb), fnfErr);
+    const SInt32 mountPoint = pb.dirInfo.ioDrDirID;
+    EXPECT_EQ(CatInfo(mVRefNum, mountPoint, "hidden", &pb), fnfErr);
+    FSSpec spec{};
+    EXPECT_EQ(FSMakeFSSpec(mVRefNum, mountPoint, PString("new"), &spec), fnfErr);
+    EXPECT_NE(FSpCreate(&spec, 0, 0, 0), noErr);
+    EXPECT_NE(DirCreate(mVRefNum, mountPoint, PString("folder"), nullptr), noErr);
+    EXPECT_FALSE(std::filesystem::exists(inner / "new"));
+    EXPECT_FALSE(std::filesystem::exists(inner / "folder"));
+    struct stat before;
+    ASSERT_EQ(stat(inner.MountPoint().c_str(), &before), 0);
+    HParamBlockRec access{};
+    PString name("mnt");
+    access.accessParam.ioVRefNum = mVRefNum;
+    access.accessParam.ioDirID = DirID("outer");
+    access.accessParam.ioNamePtr = name;
+    ASSERT_EQ(PBHGetDirAccessSync(&access), noErr);
+    access.accessParam.ioACAccess = 0;
+    EXPECT_EQ(PBHSetDirAccessSync(&access), permErr);
+    struct stat after;
+    ASSERT_EQ(stat(inner.MountPoint().c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode, before.st_mode);
     umount2((*this / "outer/mnt").c_str(), MNT_DETACH);
 }
 
@@ -176,6 +196,8 @@ TEST_F(CatalogTest, MissingItemGivesSpecificationToCreateItBy)
     ASSERT_EQ(FSMakeFSSpec(mVRefNum, fsRtDirID, PString("new file"), &spec), fnfErr);
     EXPECT_EQ(Text(spec.name), "new file");
     ASSERT_EQ(FSpCreate(&spec, MakeOSType("Vrno"), MakeOSType("TEXT"), 0), noErr);
+    FSSpec tooLong{};
+    EXPECT_EQ(FSMakeFSSpec(mVRefNum, fsRtDirID, PString(std::string(64, 'n')), &tooLong), bdNamErr);
     EXPECT_TRUE(std::filesystem::is_regular_file(*this / "new file"));
     EXPECT_EQ(FSpCreate(&spec, 0, 0, 0), dupFNErr);
 

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <fstream>
 #include <set>
 
@@ -45,6 +47,22 @@ TEST_F(FoldersTest, PreferencesFolderFollowsXdgConfigHome)
     EXPECT_TRUE(std::filesystem::is_directory(config));
     EXPECT_EQ(vRefNum, mVRefNum);
     EXPECT_EQ(dirID, FolderID(config));
+}
+
+TEST_F(FoldersTest, SetUidRunTakesNoPreferencesFolderFromTheEnvironment)
+{
+    std::filesystem::create_directories(*this / "elsewhere");
+    ASSERT_EQ(chmod(Volume().MountPoint().c_str(), 0755), 0);
+    const std::string config = "XDG_CONFIG_HOME=" + (*this / "elsewhere").string();
+    const auto plain = testsupport::RunProcess(testsupport::AsNobody({"env", config, FILES_PROBE, "preferences"}));
+    EXPECT_EQ(plain.output, (*this / "elsewhere").string() + " 0\n");
+
+    // The same program, set-uid root: nobody's home has no .config, and the variable is not taken.
+    const std::filesystem::path setUID = *this / "files_probe";
+    std::filesystem::copy_file(FILES_PROBE, setUID);
+    ASSERT_EQ(chmod(setUID.c_str(), 04755), 0);
+    const auto privileged = testsupport::RunProcess(testsupport::AsNobody({"env", config, setUID.string(), "preferences"}));
+    EXPECT_EQ(privileged.output, std::to_string(fnfErr) + "\n");
 }
 
 TEST_F(FoldersTest, BulkIteratorVisitsEveryItemOnce)

@@ -71,6 +71,10 @@ TEST_F(VolumeCallsTest, FindsVolumeByNameAndReportsItsSizes)
     EXPECT_EQ(x.ioVFreeBytes, UInt64(fs.f_bavail) * fs.f_frsize);
     EXPECT_EQ(x.ioVFilCnt, SInt32(fs.f_files - fs.f_ffree));
 
+    PString path(Label() + ":");
+    pb.volumeParam.ioNamePtr = path;
+    ASSERT_EQ(PBHGetVInfoSync(&pb), noErr);
+    EXPECT_EQ(pb.volumeParam.ioVRefNum, mVRefNum);
     EXPECT_EQ(FlushVol(nullptr, mVRefNum), noErr);
     EXPECT_EQ(FlushVol(name, 0), noErr);
 
