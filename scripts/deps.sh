@@ -15,6 +15,10 @@ libicu-dev
 util-linux
 e2fsprogs
 dosfstools
+qt6-base-dev
+qt6-tools-dev
+libgl-dev
+fonts-vlgothic
 "
 
 missing=""
