@@ -52,6 +52,27 @@ struct FSSpec {
 };
 using FSSpecPtr = FSSpec*;
 
+// QuickDraw geometry: a point is (vertical, horizontal); a rectangle's bottom and
+// right lie outside it.
+struct Point {
+    SInt16 v;
+    SInt16 h;
+};
+
+struct Rect {
+    SInt16 top;
+    SInt16 left;
+    SInt16 bottom;
+    SInt16 right;
+};
+
+// A colour of 16-bit components.
+struct RGBColor {
+    UInt16 red;
+    UInt16 green;
+    UInt16 blue;
+};
+
 // The platform's error codes, by their names.
 enum : OSErr {
     noErr = 0,

@@ -17,6 +17,7 @@ e2fsprogs
 dosfstools
 qt6-base-dev
 qt6-tools-dev
+libqt6opengl6-dev
 libgl-dev
 fonts-vlgothic
 "

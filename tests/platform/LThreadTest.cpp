@@ -47,10 +47,12 @@ TEST(LThread, IsCreatedSuspendedAndDeletedWhenRunReturns)
     bool ran = false, deleted = false;
     auto* thread = new TestThread([&] { ran = true; }, &deleted);
     EXPECT_TRUE(thread->IsSuspended());
+    EXPECT_EQ(LThread::CountReadyThreads(), 0u);
     EXPECT_FALSE(LThread::RunReadyThreads());
     EXPECT_FALSE(ran);
 
     thread->Resume();
+    EXPECT_EQ(LThread::CountReadyThreads(), 1u);
     EXPECT_TRUE(LThread::RunReadyThreads());
     EXPECT_TRUE(ran);
     EXPECT_TRUE(deleted);
