@@ -52,7 +52,8 @@ Boolean LDialogBox::HandleKeyPress(const EventRecord& event)
     case 0x03:
         return Press(GetDefaultButton());
     case 0x1B:
-        return Press(GetCancelButton());
+        AttemptClose();
+        return true;
     default:
         return false;
     }
