@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 
+#include <algorithm>
+
 #include "framework/UPascalText.h"
 
 namespace {
@@ -110,7 +112,7 @@ void LineTo(SInt16 h, SInt16 v)
     const Point from = sCurrentPort->penLocation;
     if (from.h == h || from.v == v) {
         // Straight lines cover every pixel from one end to the other, both included.
-        const QRect span = QRect(QPoint(from.h, from.v), QPoint(h, v)).normalized();
+        const QRect span(QPoint(std::min(from.h, h), std::min(from.v, v)), QPoint(std::max(from.h, h), std::max(from.v, v)));
         FillWithPen(*sCurrentPort, span);
     } else {
         QPainter& painter = sCurrentPort->Painter();
