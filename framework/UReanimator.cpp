@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QUiLoader>
@@ -23,6 +25,7 @@
 #include "framework/LStdButton.h"
 #include "framework/URegistrar.h"
 #include "framework/UException.h"
+#include "framework/UMenus.h"
 
 namespace {
 
@@ -61,7 +64,7 @@ QWidget* LoadDescription(const std::filesystem::path& path, QWidget* parent)
     return widget;
 }
 
-std::unique_ptr<LPane> MakeFrameworkPane(QWidget* widget)
+std::unique_ptr<LPane> MakeFrameworkPane(QWidget* widget, bool isRoot)
 {
     if (auto* comboBox = qobject_cast<QComboBox*>(widget))
         return std::make_unique<LPopupButton>(comboBox);
@@ -75,16 +78,16 @@ std::unique_ptr<LPane> MakeFrameworkPane(QWidget* widget)
         return std::make_unique<LStaticText>(label);
     if (auto* stack = qobject_cast<QStackedWidget*>(widget))
         return std::make_unique<LMultiPanelView>(stack);
-    if (widget->isWindow())
+    if (isRoot)
         return qobject_cast<QDialog*>(widget) ? std::make_unique<LDialogBox>(widget) : std::make_unique<LWindow>(widget);
     return std::make_unique<LView>(widget);
 }
 
-std::unique_ptr<LPane> MakePane(QWidget* widget)
+std::unique_ptr<LPane> MakePane(QWidget* widget, bool isRoot)
 {
     const ClassIDT classID = ClassIDT(LPane::GetNumberProperty(widget, "classID"));
     if (classID == 0)
-        return MakeFrameworkPane(widget);
+        return MakeFrameworkPane(widget, isRoot);
     std::unique_ptr<LPane> pane = URegistrar::CreateObject(classID, widget);
     if (pane == nullptr) {
         qWarning("the class of %s is not registered, or not for this kind of widget", qPrintable(widget->objectName()));
@@ -109,7 +112,10 @@ void AddSubPanes(LView& view, QWidget* parent)
             AddSubPanes(view, widget);
             continue;
         }
-        std::unique_ptr<LPane> pane = MakePane(widget);
+        // Menus are commands (UMenus), not panes.
+        if (qobject_cast<QMenuBar*>(widget) != nullptr || qobject_cast<QMenu*>(widget) != nullptr)
+            continue;
+        std::unique_ptr<LPane> pane = MakePane(widget, false);
         if (auto* subView = dynamic_cast<LView*>(pane.get()))
             AddSubPanes(*subView, widget);
         view.AddSubPane(std::move(pane));
@@ -147,7 +153,7 @@ std::unique_ptr<LPane> UReanimator::ReadObjects(ResIDT resID, QWidget* parent)
     std::unique_ptr<QWidget> ownedWidget(parent == nullptr ? widget : nullptr);
     std::unique_ptr<LPane> root;
     try {
-        root = MakePane(widget);
+        root = MakePane(widget, parent == nullptr);
         if (parent == nullptr && dynamic_cast<LWindow*>(root.get()) == nullptr)
             throw LException(err_NilPointer);
         if (parent == nullptr)
@@ -156,6 +162,7 @@ std::unique_ptr<LPane> UReanimator::ReadObjects(ResIDT resID, QWidget* parent)
             root->SetPaneID(resID);
         if (auto* view = dynamic_cast<LView*>(root.get()))
             AddSubPanes(*view, widget);
+        UMenus::ConnectCommands(widget);
     } catch (...) {
         if (parent != nullptr)
             delete widget;

@@ -5,11 +5,14 @@
 // (URegistrar). The root's pane ID is the resource ID unless it has one.
 //
 // Every named widget becomes a pane; widgets without a name or with one of Qt's own
-// ("qt_…", inside scroll areas and tab widgets) are passed through to their children.
+// ("qt_…", inside scroll areas and tab widgets) are passed through to their children;
+// menu bars and menus are no panes.
 // Without a class ID: combo box → LPopupButton, button → LStdButton, progress bar →
 // LProgressBar, line edit → LEditText, label → LStaticText, stacked widget →
 // LMultiPanelView, the root → LDialogBox for a dialog, else LWindow; anything else →
 // LView.
+//
+// Menu items with a `command` property send their commands (UMenus).
 //
 // The control list of a description is its controls (broadcasters) that have a pane
 // ID, in the order of the description.
