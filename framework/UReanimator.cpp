@@ -9,13 +9,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QStackedWidget>
+#include <QTextEdit>
 #include <QUiLoader>
 
 #include <map>
 #include <vector>
 
+#include "framework/LCaption.h"
 #include "framework/LDialogBox.h"
 #include "framework/LEditText.h"
 #include "framework/LMultiPanelView.h"
@@ -23,6 +26,7 @@
 #include "framework/LProgressBar.h"
 #include "framework/LStaticText.h"
 #include "framework/LStdButton.h"
+#include "framework/LTextEditView.h"
 #include "framework/URegistrar.h"
 #include "framework/UException.h"
 #include "framework/UMenus.h"
@@ -76,11 +80,22 @@ std::unique_ptr<LPane> MakeFrameworkPane(QWidget* widget, bool isRoot)
         return std::make_unique<LEditText>(field);
     if (auto* label = qobject_cast<QLabel*>(widget))
         return std::make_unique<LStaticText>(label);
+    if (qobject_cast<QPlainTextEdit*>(widget) != nullptr || qobject_cast<QTextEdit*>(widget) != nullptr)
+        return std::make_unique<LTextEditView>(widget);
     if (auto* stack = qobject_cast<QStackedWidget*>(widget))
         return std::make_unique<LMultiPanelView>(stack);
     if (isRoot)
         return qobject_cast<QDialog*>(widget) ? std::make_unique<LDialogBox>(widget) : std::make_unique<LWindow>(widget);
     return std::make_unique<LView>(widget);
+}
+
+void RegisterFrameworkClasses()
+{
+    static const bool registered = [] {
+        URegistrar::RegisterClass<LCaption, QLabel>(MakeOSType("capt"));
+        return true;
+    }();
+    (void)registered;
 }
 
 std::unique_ptr<LPane> MakePane(QWidget* widget, bool isRoot)
@@ -146,6 +161,7 @@ std::filesystem::path UReanimator::GetResourceFolder()
 
 std::unique_ptr<LPane> UReanimator::ReadObjects(ResIDT resID, QWidget* parent)
 {
+    RegisterFrameworkClasses();
     QWidget* widget = LoadDescription(ResourceFolder() / (std::to_string(resID) + ".ui"), parent);
     if (widget == nullptr)
         throw LException(err_NilPointer);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "framework/LCaption.h"
 #include "framework/LDialogBox.h"
 #include "framework/LEditText.h"
 #include "framework/LMultiPanelView.h"
@@ -12,6 +13,7 @@
 #include "framework/LProgressBar.h"
 #include "framework/LStaticText.h"
 #include "framework/LStdButton.h"
+#include "framework/LTextEditView.h"
 #include "framework/UDesktop.h"
 #include "framework/UException.h"
 #include "tests/framework/FrameworkTestSupport.h"
@@ -122,9 +124,20 @@ TEST(UReanimator, ShowsTextsAsTheyAreNeverAsMarkup)
 {
     StResourceFolder descriptions(TestDescriptions());
     LWindow* window = LWindow::CreateWindow(1005, nullptr);
-    auto* label = qobject_cast<QLabel*>(window->FindPaneByID(1)->GetWidget());
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    for (PaneIDT paneID : {1, 2}) {
+        auto* label = qobject_cast<QLabel*>(window->FindPaneByID(paneID)->GetWidget());
+        ASSERT_NE(label, nullptr) << "pane " << paneID;
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << "pane " << paneID;
+    }
+    EXPECT_NE(dynamic_cast<LCaption*>(window->FindPaneByID(2)), nullptr) << "the framework's class 'capt'";
+
+    LPane* notes = window->FindPaneByID(3);
+    ASSERT_NE(dynamic_cast<LTextEditView*>(notes), nullptr);
+    const unsigned char markup[] = "\x08" "<b>x</b>";
+    notes->SetDescriptor(markup);
+    Str255 back;
+    notes->GetDescriptor(back);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(back + 1), back[0]), "<b>x</b>");
     delete window;
 }
 
