@@ -14,6 +14,7 @@
 #include "framework/StTimedDialogHandler.h"
 #include "framework/UEventLoop.h"
 #include "platform/LThread.h"
+#include "tests/support/TestThread.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
 namespace {
@@ -21,20 +22,7 @@ namespace {
 using namespace frameworktest;
 using Clock = std::chrono::steady_clock;
 
-class FunctionThread : public LThread {
-public:
-    explicit FunctionThread(std::function<void()> work) : LThread(false), mWork(std::move(work)) {}
-
-protected:
-    void* Run() override
-    {
-        mWork();
-        return nullptr;
-    }
-
-private:
-    std::function<void()> mWork;
-};
+using FunctionThread = testsupport::TestThread;
 
 // Runs the dialog until it answers 900 or 901, at most `passes` passes; 0 when it did not.
 MessageT RunToAnswer(StDialogHandler& handler, int passes = 200)

@@ -7,6 +7,7 @@
 #include "framework/LYieldAttachment.h"
 #include "framework/UEventLoop.h"
 #include "platform/LThread.h"
+#include "tests/support/TestThread.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
 namespace {
@@ -61,28 +62,15 @@ TEST(UEventLoop, PeriodicalsMayStopThemselvesAndOthersWhileTheyRun)
     EXPECT_FALSE(first.IsIdling());
 }
 
-class CountingThread : public LThread {
-public:
-    explicit CountingThread(int* turns) : LThread(false), mTurns(turns) {}
-
-protected:
-    void* Run() override
-    {
-        for (int i = 0; i < 3; ++i) {
-            ++*mTurns;
-            Yield();
-        }
-        return nullptr;
-    }
-
-private:
-    int* mTurns;
-};
-
 TEST(UEventLoop, ThreadsRunOnEveryPassOnlyWithTheYieldAttachment)
 {
     int turns = 0;
-    (new CountingThread(&turns))->Resume();
+    (new testsupport::TestThread([&] {
+        for (int i = 0; i < 3; ++i) {
+            ++turns;
+            LThread::Yield();
+        }
+    }))->Resume();
     UEventLoop::ProcessNextEvent();
     EXPECT_EQ(turns, 0);
     {

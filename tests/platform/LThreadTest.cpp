@@ -6,33 +6,11 @@
 #include <vector>
 
 #include "platform/LThread.h"
+#include "tests/support/TestThread.h"
 
 namespace {
 
-// A thread that runs a function; its destructor leaves a mark.
-class TestThread : public LThread {
-public:
-    TestThread(std::function<void()> work, bool* deleted = nullptr, UInt32 stackSize = 0x20000)
-        : LThread(false, stackSize), mWork(std::move(work)), mDeleted(deleted)
-    {
-    }
-    ~TestThread() override
-    {
-        if (mDeleted)
-            *mDeleted = true;
-    }
-
-protected:
-    void* Run() override
-    {
-        mWork();
-        return nullptr;
-    }
-
-private:
-    std::function<void()> mWork;
-    bool* mDeleted;
-};
+using testsupport::TestThread;
 
 // Drives the scheduler as a program without windows does, until every thread ended.
 void RunToEnd(int limit = 1000)
