@@ -1,5 +1,7 @@
 #include "framework/LApplication.h"
 
+#include <QCoreApplication>
+
 #include "framework/UEventLoop.h"
 
 LApplication::LApplication()
@@ -18,6 +20,8 @@ void LApplication::Run()
         StartUp();
     while (!mQuitting)
         UEventLoop::ProcessNextEvent();
+    // The widgets of windows closed in the last pass.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void LApplication::DoQuit(SInt32 saveOption)

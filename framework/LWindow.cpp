@@ -40,7 +40,8 @@ public:
             return false;
         switch (event->type()) {
         case QEvent::MouseButtonPress:
-            if (LWindow* window = FetchWindowObject(widget))
+            // A press the receiver ignores goes on to its parents: one click is told once.
+            if (LWindow* window = FetchWindowObject(widget); window != nullptr && IsNewPress(event))
                 window->ClickInContent(MakeEvent(mouseDown, static_cast<QMouseEvent*>(event)->modifiers()));
             return false;
         case QEvent::KeyPress:
@@ -62,6 +63,18 @@ public:
 
 private:
     using QObject::QObject;
+
+    static bool IsNewPress(QEvent* event)
+    {
+        static const QEvent* lastPress = nullptr;
+        static quint64 lastTimestamp = 0;
+        const quint64 timestamp = static_cast<QMouseEvent*>(event)->timestamp();
+        if (event == lastPress && timestamp == lastTimestamp)
+            return false;
+        lastPress = event;
+        lastTimestamp = timestamp;
+        return true;
+    }
 
     static EventRecord MakeEvent(UInt16 what, Qt::KeyboardModifiers modifiers)
     {
@@ -114,7 +127,10 @@ LWindow::~LWindow()
         // The panes' listeners may be gone already: nothing may broadcast from here on.
         for (QObject* child : widget->findChildren<QObject*>())
             child->blockSignals(true);
-        delete widget;
+        // A window may be closed from a handler of one of its own buttons, which Qt
+        // still uses after the handler: the widgets go at the next pass of the loop.
+        widget->hide();
+        widget->deleteLater();
     }
 }
 
@@ -173,7 +189,8 @@ void LWindow::CloseLater(Boolean attempt)
     QMetaObject::invokeMethod(
         qApp,
         [this, guard, attempt] {
-            if (!guard)
+            // Its widget outlives a deleted window for a while: the window must still be open.
+            if (!guard || FetchWindowObject(guard) != this)
                 return;
             attempt ? AttemptClose() : DoClose();
         },

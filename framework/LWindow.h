@@ -1,5 +1,6 @@
 #pragma once
-// A window: the top pane of a description and a commander. It owns its widget tree.
+// A window: the top pane of a description and a commander. It owns its widget tree,
+// which goes at the next pass of the event loop after the window.
 // Its super commander is the default commander at its construction, which deletes it
 // when it goes first; closing deletes it too.
 //

@@ -36,6 +36,7 @@ public:
 
     void TearDown() override
     {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         mApplication.reset();
         mRuntimeFolder.reset();
     }

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QPointer>
+
+#include "framework/LDialogBox.h"
+#include "framework/LStdButton.h"
 #include "framework/UDesktop.h"
+#include "framework/UEventLoop.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
 namespace {
@@ -75,6 +80,27 @@ TEST_F(LWindowTest, TitleIsTheDescriptorAndCloseCommandClosesTheWindow)
     const std::size_t before = UDesktop::GetWindowList().size();
     window->ObeyCommand(cmd_Close, nullptr);
     EXPECT_EQ(UDesktop::GetWindowList().size(), before - 1);
+}
+
+TEST_F(LWindowTest, ClosingFromAHandlerOfItsOwnButtonIsSafe)
+{
+    // The dialog box closes itself on OK, from within the button's click.
+    auto* dialog = dynamic_cast<LDialogBox*>(LWindow::CreateWindow(1006, nullptr));
+    ASSERT_NE(dialog, nullptr);
+    UReanimator::LinkListenerToControls(dialog, dialog, 1006);
+    QPointer<QWidget> widget = dialog->GetWidget();
+    struct DeleteAtOnce : LListener {
+        LWindow* window;
+        void ListenToMessage(MessageT, void*) override { delete window; }
+    } closer;
+    closer.window = dialog;
+    auto* ok = dynamic_cast<LStdButton*>(dialog->FindPaneByID(1));
+    ok->AddListener(&closer);
+    ok->SimulateHotSpotClick();
+    EXPECT_FALSE(widget.isNull()) << "the widgets outlive the handler";
+    for (int pass = 0; pass < 3; ++pass)
+        UEventLoop::ProcessNextEvent();
+    EXPECT_TRUE(widget.isNull()) << "the widgets of a deleted window stay";
 }
 
 TEST_F(LWindowTest, WindowsAreDeletedWithTheirSuperCommander)
