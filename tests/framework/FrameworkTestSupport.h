@@ -1,93 +1,16 @@
 #pragma once
-// What the framework's tests share: one Qt application on the offscreen platform for
-// the whole program, the test descriptions, and a listener that records messages.
+// The framework tests' own pane class and window 1000.
 
 #include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QImage>
-
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "framework/LWindow.h"
 #include "framework/QuickDraw.h"
 #include "framework/URegistrar.h"
-#include "framework/UReanimator.h"
-#include "platform/LListener.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 
 namespace frameworktest {
 
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        // Headless, with a runtime folder of its own so Qt does not complain or share one.
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        mRuntimeFolder = std::make_unique<testsupport::TempFolder>();
-        std::filesystem::permissions(mRuntimeFolder->Path(), std::filesystem::perms::owner_all);
-        setenv("XDG_RUNTIME_DIR", mRuntimeFolder->Path().c_str(), 1);
-        mApplication = std::make_unique<QApplication>(mArgc, mArgv);
-    }
-
-    void TearDown() override
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        mApplication.reset();
-        mRuntimeFolder.reset();
-    }
-
-private:
-    int mArgc = 1;
-    char mName[16] = "framework_tests";
-    char* mArgv[2] = {mName, nullptr};
-    std::unique_ptr<testsupport::TempFolder> mRuntimeFolder;
-    std::unique_ptr<QApplication> mApplication;
-};
-
-inline ::testing::Environment* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-inline std::filesystem::path TestDescriptions()
-{
-    return FRAMEWORK_TEST_DESCRIPTIONS;
-}
-
-inline std::filesystem::path PackageResources()
-{
-    return testsupport::PackagePath() / "Contents/Resources";
-}
-
-// Reads descriptions from `folder` for its scope.
-class StResourceFolder {
-public:
-    explicit StResourceFolder(const std::filesystem::path& folder) : mSaved(UReanimator::GetResourceFolder())
-    {
-        UReanimator::SetResourceFolder(folder);
-    }
-    ~StResourceFolder() { UReanimator::SetResourceFolder(mSaved); }
-
-private:
-    std::filesystem::path mSaved;
-};
-
-struct ReceivedMessage {
-    MessageT message;
-    SInt32 value; // what the parameter pointed to, for the framework's controls
-};
-
-class RecordingListener : public LListener {
-public:
-    void ListenToMessage(MessageT message, void* ioParam) override
-    {
-        mReceived.push_back({message, ioParam ? *static_cast<SInt32*>(ioParam) : 0});
-    }
-
-    std::vector<ReceivedMessage> mReceived;
-};
+using namespace windowtest;
 
 // The pane of class 'Tst1' in window 1000: it paints itself red and counts its clicks.
 class DrawnPane : public LPane {
@@ -134,13 +57,5 @@ protected:
     StResourceFolder mDescriptions{TestDescriptions()};
     LWindow* mWindow = nullptr;
 };
-
-// A grabbed window, saved for a person to look at.
-inline void SaveForInspection(const QImage& image, const std::string& name)
-{
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "varno-framework-grabs";
-    std::filesystem::create_directories(folder);
-    image.save(QString::fromStdString((folder / (name + ".png")).string()));
-}
 
 } // namespace frameworktest
