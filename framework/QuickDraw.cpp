@@ -2,10 +2,21 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QImage>
+#include <QRegion>
 
 #include <algorithm>
 
 #include "framework/UPascalText.h"
+#include "framework/UReanimator.h"
+
+struct OpaqueRgnHandle {
+    QRegion region;
+};
+
+struct OpaquePicHandle {
+    QImage image;
+};
 
 namespace {
 
@@ -37,7 +48,7 @@ void FillWithPen(GrafPort& port, const QRect& area)
 
 } // namespace
 
-GrafPort::GrafPort(QPaintDevice* device) : mPainter(device) {}
+GrafPort::GrafPort(QPaintDevice* device) : mDevice(device), mPainter(device) {}
 
 QFont GrafPort::TextFontNow() const
 {
@@ -208,4 +219,68 @@ void DrawString(ConstStr255Param text)
     painter.setPen(ToQColor(sCurrentPort->foreColor));
     painter.drawText(QPoint(sCurrentPort->penLocation.h, sCurrentPort->penLocation.v), string);
     sCurrentPort->penLocation.h += SInt16(painter.fontMetrics().horizontalAdvance(string));
+}
+
+Boolean GetPixel(SInt16 h, SInt16 v)
+{
+    const auto* image = sCurrentPort ? dynamic_cast<const QImage*>(sCurrentPort->Device()) : nullptr;
+    if (image == nullptr)
+        return false;
+    const QPoint pixel = sCurrentPort->Painter().transform().map(QPoint(h, v));
+    return image->valid(pixel) && qGray(image->pixel(pixel)) < 128;
+}
+
+RgnHandle NewRgn()
+{
+    return new OpaqueRgnHandle;
+}
+
+void DisposeRgn(RgnHandle region)
+{
+    delete region;
+}
+
+void RectRgn(RgnHandle region, const Rect* r)
+{
+    region->region = QRegion(ToQRect(*r));
+}
+
+void UnionRgn(RgnHandle a, RgnHandle b, RgnHandle result)
+{
+    result->region = a->region.united(b->region);
+}
+
+Boolean EmptyRgn(RgnHandle region)
+{
+    return region->region.isEmpty();
+}
+
+void SetClip(RgnHandle region)
+{
+    if (sCurrentPort)
+        sCurrentPort->Painter().setClipRegion(region->region);
+}
+
+PicHandle GetPicture(SInt16 pictureID)
+{
+    const std::filesystem::path path =
+        UReanimator::GetResourceFolder() / "PICT" / (std::to_string(pictureID) + ".png");
+    QImage image(QString::fromStdString(path.string()));
+    return image.isNull() ? nullptr : new OpaquePicHandle{image};
+}
+
+void ReleasePicture(PicHandle picture)
+{
+    delete picture;
+}
+
+void GetPictureFrame(PicHandle picture, Rect* outFrame)
+{
+    *outFrame = {0, 0, SInt16(picture->image.height()), SInt16(picture->image.width())};
+}
+
+void DrawPicture(PicHandle picture, const Rect* r)
+{
+    if (sCurrentPort && picture)
+        sCurrentPort->Painter().drawImage(ToQRect(*r), picture->image);
 }

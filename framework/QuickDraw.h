@@ -42,6 +42,7 @@ public:
     explicit GrafPort(QPaintDevice* device);
 
     QPainter& Painter() { return mPainter; }
+    QPaintDevice* Device() const { return mDevice; }
     QFont TextFontNow() const;
 
     RGBColor foreColor = {0, 0, 0};
@@ -54,6 +55,7 @@ public:
     SInt16 textMode = srcOr;
 
 private:
+    QPaintDevice* mDevice;
     QPainter mPainter;
 };
 
@@ -89,6 +91,31 @@ void FrameRect(const Rect* r);
 void EraseRect(const Rect* r);
 void InvertRect(const Rect* r);
 void ClipRect(const Rect* r);
+// Whether the pixel is dark (black in a one-bit world); false where the port cannot be read.
+Boolean GetPixel(SInt16 h, SInt16 v);
+
+// Regions: sets of pixels, made of rectangles.
+struct OpaqueRgnHandle;
+using RgnHandle = OpaqueRgnHandle*;
+
+RgnHandle NewRgn();
+void DisposeRgn(RgnHandle region);
+void RectRgn(RgnHandle region, const Rect* r);
+void UnionRgn(RgnHandle a, RgnHandle b, RgnHandle result);
+Boolean EmptyRgn(RgnHandle region);
+// The port draws only inside the region from then on.
+void SetClip(RgnHandle region);
+
+// Pictures: PNG files "PICT/<ID>.png" in the resource folder (UReanimator).
+struct OpaquePicHandle;
+using PicHandle = OpaquePicHandle*;
+
+// Null when there is no such picture, or it cannot be read.
+PicHandle GetPicture(SInt16 pictureID);
+void ReleasePicture(PicHandle picture);
+void GetPictureFrame(PicHandle picture, Rect* outFrame);
+// Scaled into the rectangle.
+void DrawPicture(PicHandle picture, const Rect* r);
 
 void TextFont(SInt16 font);
 void TextSize(SInt16 size);

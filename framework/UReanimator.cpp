@@ -22,6 +22,7 @@
 #include "framework/LDialogBox.h"
 #include "framework/LEditText.h"
 #include "framework/LMultiPanelView.h"
+#include "framework/LPicture.h"
 #include "framework/LPopupButton.h"
 #include "framework/LProgressBar.h"
 #include "framework/LStaticText.h"
@@ -78,6 +79,8 @@ std::unique_ptr<LPane> MakeFrameworkPane(QWidget* widget, bool isRoot)
         return std::make_unique<LProgressBar>(bar);
     if (auto* field = qobject_cast<QLineEdit*>(widget))
         return std::make_unique<LEditText>(field);
+    if (widget->property("pictureID").isValid())
+        return std::make_unique<LPicture>(widget);
     if (auto* label = qobject_cast<QLabel*>(widget))
         return std::make_unique<LStaticText>(label);
     if (qobject_cast<QPlainTextEdit*>(widget) != nullptr || qobject_cast<QTextEdit*>(widget) != nullptr)

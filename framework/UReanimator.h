@@ -8,10 +8,10 @@
 // ("qt_…", inside scroll areas and tab widgets) are passed through to their children;
 // menu bars and menus are no panes.
 // Without a class ID: combo box → LPopupButton, button → LStdButton, progress bar →
-// LProgressBar, line edit → LEditText, label → LStaticText, text edit →
-// LTextEditView, stacked widget → LMultiPanelView, the root → LDialogBox for a
-// dialog, else LWindow; anything else → LView. The framework's own class IDs:
-// 'capt' LCaption (a label that is no control).
+// LProgressBar, line edit → LEditText, a widget with a `pictureID` property →
+// LPicture, label → LStaticText, text edit → LTextEditView, stacked widget →
+// LMultiPanelView, the root → LDialogBox for a dialog, else LWindow; anything else
+// → LView. The framework's own class IDs: 'capt' LCaption (a label that is no control).
 //
 // Menu items with a `command` property send their commands (UMenus).
 //

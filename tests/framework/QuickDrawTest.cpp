@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/Icons.h"
+#include "framework/QDOffscreen.h"
 #include "framework/QuickDraw.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
@@ -109,6 +110,29 @@ TEST(QuickDraw, DrawStringMovesThePenByTheStringsWidth)
     FontInfo info;
     GetFontInfo(&info);
     EXPECT_GT(info.ascent, 0);
+}
+
+TEST(QuickDraw, OffscreenWorldReadsBackInItsOwnCoordinates)
+{
+    GWorldPtr world = nullptr;
+    const Rect empty = {5, 5, 5, 9};
+    EXPECT_EQ(NewGWorld(&world, 1, &empty), paramErr);
+    EXPECT_EQ(world, nullptr);
+
+    const Rect bounds = {10, 20, 30, 40};
+    ASSERT_EQ(NewGWorld(&world, 1, &bounds), noErr);
+    {
+        StGWorldPort port(world);
+        EXPECT_FALSE(GetPixel(20, 10)) << "a new world is white";
+        const Rect corner = {10, 20, 11, 22};
+        PaintRect(&corner);
+        EXPECT_TRUE(GetPixel(20, 10));
+        EXPECT_TRUE(GetPixel(21, 10));
+        EXPECT_FALSE(GetPixel(22, 10));
+        EXPECT_FALSE(GetPixel(20, 11));
+        EXPECT_FALSE(GetPixel(0, 0)) << "outside the world";
+    }
+    DisposeGWorld(world);
 }
 
 double AverageBrightness(const QImage& image)
