@@ -79,6 +79,15 @@ LPane* LPane::FindPaneByID(PaneIDT paneID)
     return paneID != 0 && paneID == mPaneID ? this : nullptr;
 }
 
+LPane* LPane::FindPaneByIDOutward(PaneIDT paneID)
+{
+    for (LPane* pane = this; pane != nullptr; pane = pane->mSuperView) {
+        if (LPane* found = pane->FindPaneByID(paneID))
+            return found;
+    }
+    return nullptr;
+}
+
 void LPane::GetDescriptor(Str255 outDescriptor) const
 {
     UPascalText::FromQString(mWidget ? mWidget->property("text").toString() : QString(), outDescriptor);

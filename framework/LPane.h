@@ -38,6 +38,8 @@ public:
 
     // This pane when it has the ID; views search their sub-panes too. ID 0 names no pane.
     virtual LPane* FindPaneByID(PaneIDT paneID);
+    // Within this pane, else within its super view, and so on outward.
+    LPane* FindPaneByIDOutward(PaneIDT paneID);
 
     // The pane's text: what it shows, or its title.
     virtual void GetDescriptor(Str255 outDescriptor) const;
