@@ -81,6 +81,15 @@ void UEventLoop::ProcessNextEvent()
     LPeriodical::DevoteTimeToIdlers(idle);
 }
 
+void UEventLoop::ProcessPendingEvents()
+{
+    if (!LThread::GetCurrentThread()->IsMainThread()) {
+        LThread::Yield();
+        return;
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
 void UEventLoop::SetSleepTime(UInt32 ticks)
 {
     sSleepTicks = ticks;

@@ -16,6 +16,9 @@ class LAttachment;
 class UEventLoop {
 public:
     static void ProcessNextEvent();
+    // Only the events already waiting, without waiting for more (for progress shown
+    // from within long work); from a cooperative thread, a yield to the main thread.
+    static void ProcessPendingEvents();
 
     // The longest a pass waits for an event when nothing else is to be done; default 6.
     static void SetSleepTime(UInt32 ticks);
