@@ -25,7 +25,7 @@ public:
             mPane->DrawSelf();
             return true;
         }
-        if (mClicks && event->type() == QEvent::MouseButtonPress) {
+        if (mClicks && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() != Qt::LeftButton || !mPane->IsEnabled())
                 return false;

@@ -40,6 +40,7 @@ public:
             return false;
         switch (event->type()) {
         case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
             // A press the receiver ignores goes on to its parents: one click is told once.
             if (LWindow* window = FetchWindowObject(widget); window != nullptr && IsNewPress(event))
                 window->ClickInContent(MakeEvent(mouseDown, static_cast<QMouseEvent*>(event)->modifiers()));

@@ -19,6 +19,7 @@ public:
 
     int mClicks = 0;
     Point mLastClick = {0, 0};
+    UInt16 mLastClickCount = 0;
 
 protected:
     void DrawSelf() override
@@ -34,6 +35,7 @@ protected:
     {
         ++mClicks;
         mLastClick = event.whereLocal;
+        mLastClickCount = event.clickCount;
     }
 };
 

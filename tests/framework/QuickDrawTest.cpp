@@ -223,10 +223,16 @@ TEST_F(PaneDrawingTest, PaneThatDrawsItselfPaintsItsFrameAndTakesItsClicks)
     EXPECT_EQ(drawn->mClicks, 1);
     EXPECT_EQ(drawn->mLastClick.h, 7);
     EXPECT_EQ(drawn->mLastClick.v, 9);
+    EXPECT_EQ(drawn->mLastClickCount, 1);
+    QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(7, 9), widget->mapToGlobal(QPointF(7, 9)), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &second);
+    EXPECT_EQ(drawn->mClicks, 2) << "the second click of a double click";
+    EXPECT_EQ(drawn->mLastClickCount, 2);
 
     drawn->Disable();
     QCoreApplication::sendEvent(widget, &press);
-    EXPECT_EQ(drawn->mClicks, 1) << "a disabled pane took a click";
+    EXPECT_EQ(drawn->mClicks, 2) << "a disabled pane took a click";
 }
 
 } // namespace
