@@ -261,12 +261,20 @@ void SetClip(RgnHandle region)
         sCurrentPort->Painter().setClipRegion(region->region);
 }
 
-PicHandle GetPicture(SInt16 pictureID)
+namespace {
+
+OpaquePicHandle* LoadImage(const char* type, SInt16 id)
 {
-    const std::filesystem::path path =
-        UReanimator::GetResourceFolder() / "PICT" / (std::to_string(pictureID) + ".png");
+    const std::filesystem::path path = UReanimator::GetResourceFolder() / type / (std::to_string(id) + ".png");
     QImage image(QString::fromStdString(path.string()));
     return image.isNull() ? nullptr : new OpaquePicHandle{image};
+}
+
+} // namespace
+
+PicHandle GetPicture(SInt16 pictureID)
+{
+    return LoadImage("PICT", pictureID);
 }
 
 void ReleasePicture(PicHandle picture)
@@ -283,4 +291,20 @@ void DrawPicture(PicHandle picture, const Rect* r)
 {
     if (sCurrentPort && picture)
         sCurrentPort->Painter().drawImage(ToQRect(*r), picture->image);
+}
+
+CIconHandle GetCIcon(SInt16 iconID)
+{
+    return LoadImage("cicn", iconID);
+}
+
+void DisposeCIcon(CIconHandle icon)
+{
+    delete icon;
+}
+
+void PlotCIcon(const Rect* r, CIconHandle icon)
+{
+    if (sCurrentPort && icon)
+        sCurrentPort->Painter().drawImage(QPoint(r->left, r->top), icon->image);
 }

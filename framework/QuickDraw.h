@@ -106,9 +106,11 @@ Boolean EmptyRgn(RgnHandle region);
 // The port draws only inside the region from then on.
 void SetClip(RgnHandle region);
 
-// Pictures: PNG files "PICT/<ID>.png" in the resource folder (UReanimator).
+// Pictures and colour icons: PNG files "PICT/<ID>.png" and "cicn/<ID>.png" in the
+// resource folder (UReanimator).
 struct OpaquePicHandle;
 using PicHandle = OpaquePicHandle*;
+using CIconHandle = OpaquePicHandle*;
 
 // Null when there is no such picture, or it cannot be read.
 PicHandle GetPicture(SInt16 pictureID);
@@ -116,6 +118,12 @@ void ReleasePicture(PicHandle picture);
 void GetPictureFrame(PicHandle picture, Rect* outFrame);
 // Scaled into the rectangle.
 void DrawPicture(PicHandle picture, const Rect* r);
+
+// Null when there is no such icon, or it cannot be read.
+CIconHandle GetCIcon(SInt16 iconID);
+void DisposeCIcon(CIconHandle icon);
+// Its own size, at the top left of the rectangle.
+void PlotCIcon(const Rect* r, CIconHandle icon);
 
 void TextFont(SInt16 font);
 void TextSize(SInt16 size);

@@ -135,6 +135,25 @@ TEST(QuickDraw, OffscreenWorldReadsBackInItsOwnCoordinates)
     DisposeGWorld(world);
 }
 
+TEST(QuickDraw, ColourIconKeepsItsSizeAtTheRectanglesCorner)
+{
+    StResourceFolder descriptions(TestDescriptions());
+    EXPECT_EQ(GetCIcon(699), nullptr);
+    CIconHandle icon = GetCIcon(600);
+    ASSERT_NE(icon, nullptr);
+    QImage image = WhiteImage();
+    {
+        StPaintPort port(&image);
+        const Rect r = {2, 3, 10, 10};
+        PlotCIcon(&r, icon);
+    }
+    DisposeCIcon(icon);
+    const auto marked = MarkedPixels(image);
+    ASSERT_EQ(marked.size(), 12u) << "4 × 3 pixels";
+    EXPECT_EQ(marked.front(), std::make_pair(3, 2));
+    EXPECT_EQ(marked.back(), std::make_pair(6, 4));
+}
+
 double AverageBrightness(const QImage& image)
 {
     double sum = 0;
