@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "platform/MacTypes.h"
+#include "platform/QuickdrawTypes.h"
 
 enum : SInt16 {
     srcCopy = 0,

@@ -66,13 +66,6 @@ struct Rect {
     SInt16 right;
 };
 
-// A colour of 16-bit components.
-struct RGBColor {
-    UInt16 red;
-    UInt16 green;
-    UInt16 blue;
-};
-
 // The platform's error codes, by their names.
 enum : OSErr {
     noErr = 0,
