@@ -12,6 +12,7 @@
 #include "framework/UDesktop.h"
 #include "framework/UEventLoop.h"
 #include "framework/UException.h"
+#include "framework/UKeyboard.h"
 #include "framework/UPascalText.h"
 #include "framework/UReanimator.h"
 
@@ -29,8 +30,16 @@ public:
 
     bool eventFilter(QObject* object, QEvent* event) override
     {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Space && !key->isAutoRepeat())
+                UKeyboard::SetSpaceBarDown(event->type() == QEvent::KeyPress);
+        }
         if (event->type() == QEvent::ApplicationStateChange) {
             const bool active = QGuiApplication::applicationState() == Qt::ApplicationActive;
+            // A release while another application had the keyboard never reaches us.
+            if (!active)
+                UKeyboard::SetSpaceBarDown(false);
             for (LWindow* window : std::vector<LWindow*>(UDesktop::GetWindowList()))
                 active ? window->Resume() : window->Suspend();
             return false;

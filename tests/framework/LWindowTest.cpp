@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QPointer>
 
 #include "framework/LDialogBox.h"
 #include "framework/LStdButton.h"
 #include "framework/UDesktop.h"
 #include "framework/UEventLoop.h"
+#include "framework/UKeyboard.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
 namespace {
@@ -101,6 +103,25 @@ TEST_F(LWindowTest, ClosingFromAHandlerOfItsOwnButtonIsSafe)
     for (int pass = 0; pass < 3; ++pass)
         UEventLoop::ProcessNextEvent();
     EXPECT_TRUE(widget.isNull()) << "the widgets of a deleted window stay";
+}
+
+TEST_F(LWindowTest, SpaceBarIsDownFromItsPressToItsRelease)
+{
+    LWindow* window = LWindow::CreateWindow(1005, nullptr);
+    QWidget* label = window->FindPaneByID(1)->GetWidget();
+    auto send = [label](QEvent::Type type, bool autoRepeat) {
+        QKeyEvent key(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), autoRepeat);
+        QCoreApplication::sendEvent(label, &key);
+    };
+    EXPECT_FALSE(UKeyboard::IsKeyDown(UKeyboard::kSpaceBar));
+    send(QEvent::KeyPress, false);
+    EXPECT_TRUE(UKeyboard::IsKeyDown(UKeyboard::kSpaceBar));
+    send(QEvent::KeyRelease, true);
+    EXPECT_TRUE(UKeyboard::IsKeyDown(UKeyboard::kSpaceBar)) << "the key repeats; it was not let go";
+    send(QEvent::KeyRelease, false);
+    EXPECT_FALSE(UKeyboard::IsKeyDown(UKeyboard::kSpaceBar));
+    EXPECT_FALSE(UKeyboard::IsKeyDown(12)) << "keys other than the modifiers and the space bar";
+    delete window;
 }
 
 TEST_F(LWindowTest, WindowsAreDeletedWithTheirSuperCommander)
