@@ -40,6 +40,8 @@ TEST(UMenus, MenuItemsSendTheirCommandsToTheTargetWhenEnabled)
     auto* menu = window->GetWidget()->findChild<QMenu*>("menuEdit");
     ASSERT_TRUE(copy && paste && menu);
 
+    window->Show();
+    SaveForInspection(window->GetWidget()->grab().toImage(), "window-menus");
     QMetaObject::invokeMethod(menu, "aboutToShow");
     EXPECT_TRUE(copy->isEnabled());
     EXPECT_FALSE(paste->isEnabled());

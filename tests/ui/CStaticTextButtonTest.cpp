@@ -47,6 +47,8 @@ protected:
 
 TEST_F(CStaticTextButtonTest, ClickBroadcastsItsMessageWithItselfAsParameter)
 {
+    mWindow->Show();
+    SaveForInspection(mWindow->GetWidget()->grab().toImage(), "text-buttons");
     PaneListener listener;
     Text(1).AddListener(&listener);
     Click(Text(1));
