@@ -14,6 +14,7 @@ LMultiPanelView::LMultiPanelView(QStackedWidget* stack) : LView(stack)
     for (const QString& id : panels.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts))
         mPanelIDs.push_back(ResIDT(id.toInt()));
     mBuiltPanels.assign(mPanelIDs.size(), nullptr);
+    mPanelSizes.assign(mPanelIDs.size(), SDimension16{0, 0});
     while (stack->count() > 0) {
         QWidget* page = stack->widget(0);
         stack->removeWidget(page);
@@ -61,6 +62,16 @@ ResIDT LMultiPanelView::GetPanelResID(SInt16 index) const
     return index >= 1 && std::size_t(index) <= mPanelIDs.size() ? mPanelIDs[index - 1] : 0;
 }
 
+SDimension16 LMultiPanelView::GetPanelSize(SInt16 index) const
+{
+    if (!mPanelIDs.empty())
+        return index >= 1 && std::size_t(index) <= mPanelSizes.size() ? mPanelSizes[index - 1] : SDimension16{0, 0};
+    SDimension16 size = {0, 0};
+    if (LView* panel = GetPanel(index))
+        panel->GetFrameSize(size);
+    return size;
+}
+
 LView* LMultiPanelView::CreatePanel(SInt16 index)
 {
     if (LView* panel = GetPanel(index); panel != nullptr || GetPanelResID(index) == 0)
@@ -69,6 +80,7 @@ LView* LMultiPanelView::CreatePanel(SInt16 index)
     auto* panel = dynamic_cast<LView*>(root.get());
     if (panel == nullptr)
         throw LException(err_NilPointer);
+    panel->GetFrameSize(mPanelSizes[index - 1]);
     Stack()->addWidget(panel->GetWidget());
     mBuiltPanels[index - 1] = panel;
     AddSubPane(std::move(root));

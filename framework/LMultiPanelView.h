@@ -22,6 +22,10 @@ public:
     LView* GetPanel(SInt16 index) const;
     // 0 for panels drawn in the description.
     ResIDT GetPanelResID(SInt16 index) const;
+    // The size its own description gives a panel, whatever the view's size (windows
+    // resize to fit their panels); a panel drawn in the view has the view's size.
+    // 0 × 0 for a panel not built.
+    SDimension16 GetPanelSize(SInt16 index) const;
 
     // Builds the panel when needed; a panel that does not exist is not shown. A
     // missing description raises 'nilP'.
@@ -34,4 +38,5 @@ private:
     std::vector<ResIDT> mPanelIDs;
     // Of panels built from descriptions, by index − 1; null until built.
     std::vector<LView*> mBuiltPanels;
+    std::vector<SDimension16> mPanelSizes;
 };

@@ -53,7 +53,7 @@ std::map<ResIDT, std::vector<PaneIDT>>& ControlLists()
     return lists;
 }
 
-QWidget* LoadDescription(const std::filesystem::path& path, QWidget* parent)
+QWidget* LoadDescription(const std::filesystem::path& path)
 {
     QFile file(QString::fromStdString(path.string()));
     if (!file.open(QIODevice::ReadOnly))
@@ -63,7 +63,7 @@ QWidget* LoadDescription(const std::filesystem::path& path, QWidget* parent)
     QCoreApplication::setLibraryPaths({});
     QUiLoader loader;
     QCoreApplication::setLibraryPaths(libraryPaths);
-    QWidget* widget = loader.load(&file, parent);
+    QWidget* widget = loader.load(&file);
     if (widget == nullptr)
         qWarning("cannot read the description %s: %s", path.c_str(), qPrintable(loader.errorString()));
     return widget;
@@ -165,9 +165,12 @@ std::filesystem::path UReanimator::GetResourceFolder()
 std::unique_ptr<LPane> UReanimator::ReadObjects(ResIDT resID, QWidget* parent)
 {
     RegisterFrameworkClasses();
-    QWidget* widget = LoadDescription(ResourceFolder() / (std::to_string(resID) + ".ui"), parent);
+    QWidget* widget = LoadDescription(ResourceFolder() / (std::to_string(resID) + ".ui"));
     if (widget == nullptr)
         throw LException(err_NilPointer);
+    // Loaded on its own, so that it keeps the size its description gives it.
+    if (parent != nullptr)
+        widget->setParent(parent);
     // Until a window pane owns it, or for good when it has a parent.
     std::unique_ptr<QWidget> ownedWidget(parent == nullptr ? widget : nullptr);
     std::unique_ptr<LPane> root;

@@ -36,6 +36,20 @@ TEST_F(LMultiPanelViewTest, BuildsEachPanelFromItsDescriptionWhenFirstShown)
     EXPECT_EQ(view->GetCurrentIndex(), 1) << "a panel that does not exist is not shown";
 }
 
+TEST_F(LMultiPanelViewTest, KnowsTheSizeEachPanelsDescriptionGivesIt)
+{
+    auto* view = Find<LMultiPanelView>(30);
+    EXPECT_EQ(view->GetPanelSize(2).height, 0) << "not built yet";
+    view->SwitchToPanel(2);
+    mWindow->Show();
+    const SDimension16 described = view->GetPanelSize(2);
+    EXPECT_EQ(described.width, 260);
+    EXPECT_EQ(described.height, 120) << "taller than the view, as its description has it";
+    SDimension16 shown;
+    view->GetCurrentPanel()->GetFrameSize(shown);
+    EXPECT_EQ(shown.height, 80) << "shown at the view's size";
+}
+
 TEST_F(LMultiPanelViewTest, PanelHasTheControlListOfItsDescription)
 {
     auto* view = Find<LMultiPanelView>(30);
