@@ -1,6 +1,7 @@
 #pragma once
 // The event loop of the windowed programs, one pass at a time: Qt's events, then the
-// attachments (the yield to the cooperative threads among them), then the periodicals.
+// attachments (the yield to the cooperative threads among them), then the window under
+// the mouse is told where it is (LWindow::AdjustContentMouse), then the periodicals.
 //
 // Events are handled on the main thread only. A pass asked for from a cooperative
 // thread (a modal dialog run by a thread) yields to the main thread, which does the
