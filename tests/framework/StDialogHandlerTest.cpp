@@ -122,6 +122,14 @@ protected:
         return passes;
     }
 
+    // Passes until `done` holds, at most five seconds; answers `done`.
+    static bool RunUntil(const std::function<bool()>& done)
+    {
+        for (const auto end = Clock::now() + std::chrono::seconds(5); !done() && Clock::now() < end;)
+            UEventLoop::ProcessNextEvent();
+        return done();
+    }
+
     void PressOK()
     {
         ASSERT_NE(mHandler, nullptr) << "the dialog is not up";
@@ -147,12 +155,13 @@ TEST_F(ThreadedDialogTest, ModalDialogInAThreadLetsTheOtherThreadsRun)
         }
     }))->Resume();
     StartDialogThread();
+    ASSERT_TRUE(RunUntil([this] { return mHandler != nullptr; })) << "the dialog did not come up";
 
+    const int turnsBefore = turns;
     RunFor(std::chrono::milliseconds(100));
-    const int turnsWithDialogUp = turns;
-    EXPECT_GT(turnsWithDialogUp, 10) << "the other thread was held up by the dialog";
+    EXPECT_GT(turns - turnsBefore, 10) << "the other thread was held up by the dialog";
     PressOK();
-    RunFor(std::chrono::milliseconds(50));
+    EXPECT_TRUE(RunUntil([this] { return mAnswer != msg_Nothing; }));
     EXPECT_EQ(mAnswer, msg_OK);
     EXPECT_EQ(mHandler, nullptr) << "the dialog's thread did not go on";
 }
@@ -160,12 +169,12 @@ TEST_F(ThreadedDialogTest, ModalDialogInAThreadLetsTheOtherThreadsRun)
 TEST_F(ThreadedDialogTest, EventLoopSleepsWhileTheOnlyThreadWaitsOnADialog)
 {
     StartDialogThread();
+    ASSERT_TRUE(RunUntil([this] { return mHandler != nullptr; })) << "the dialog did not come up";
     const int passes = RunFor(std::chrono::milliseconds(500));
     // The wake-up comes every sleep time (6 ticks): about 5 passes, where spinning makes thousands.
     EXPECT_LT(passes, 60);
-    EXPECT_NE(mHandler, nullptr);
     PressOK();
-    RunFor(std::chrono::milliseconds(50));
+    EXPECT_TRUE(RunUntil([this] { return mAnswer != msg_Nothing; }));
     EXPECT_EQ(mAnswer, msg_OK);
 }
 
