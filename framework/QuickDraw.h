@@ -1,5 +1,5 @@
 #pragma once
-// The drawing layer: the QuickDraw calls the Parts draw with, on a QPainter. They draw
+// The drawing layer: the QuickDraw calls the windows draw with, on a QPainter. They draw
 // into the current port, which a pane's DrawSelf finds set to its widget, in the
 // pane's local coordinates. Lines are drawn with a one-pixel pen that hangs below and
 // right of the point, as QuickDraw's; rectangles exclude their bottom and right.

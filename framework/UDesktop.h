@@ -1,7 +1,7 @@
 #pragma once
 // The application's windows, front to back, and the main screen.
 //
-// The menu bar of the Parts' screen is the desktop's panel here: its height is what
+// The menu bar of a Mac screen is the desktop's panel here: its height is what
 // the desktop keeps at the top of the main screen (0 where it keeps nothing).
 
 #include <vector>

@@ -121,7 +121,7 @@ UInt32 UEventLoop::Ticks()
 
 UInt16 UEventLoop::ModifiersFrom(Qt::KeyboardModifiers modifiers)
 {
-    // The command key of the Parts is the Control key here, as Qt maps it on the Mac.
+    // The command key is the Control key here, as Qt maps it on the Mac.
     UInt16 result = 0;
     if (modifiers & Qt::ControlModifier)
         result |= cmdKey;
