@@ -32,17 +32,6 @@ using TextEncoding = UInt32;
 using FSCatalogInfoBitmap = UInt32;
 using FSVolumeRefNum = SInt16;
 
-struct Point {
-    SInt16 v;
-    SInt16 h;
-};
-
-struct Rect {
-    SInt16 top;
-    SInt16 left;
-    SInt16 bottom;
-    SInt16 right;
-};
 
 // The platform's own codes beyond the common ones of MacTypes.h.
 enum : OSErr {

@@ -4,6 +4,7 @@
 
 LBroadcaster::~LBroadcaster()
 {
+    *mAlive = false;
     for (LListener* listener : mListeners)
         std::erase(listener->mBroadcasters, this);
 }
@@ -33,9 +34,14 @@ void LBroadcaster::BroadcastMessage(MessageT message, void* ioParam)
 {
     if (!mIsBroadcasting)
         return;
-    // A listener may remove itself or others, or delete itself, while it listens.
+    // A listener may remove itself or others, or delete itself, while it listens; it
+    // may also delete the broadcaster (a window closed by its own button), which ends
+    // the broadcast.
     const std::vector<LListener*> listeners = mListeners;
+    const std::shared_ptr<bool> alive = mAlive;
     for (LListener* listener : listeners) {
+        if (!*alive)
+            return;
         if (HasListener(listener) && listener->IsListening())
             listener->ListenToMessage(message, ioParam);
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Sends messages to its listeners, in the order they were added.
 
+#include <memory>
 #include <vector>
 
 #include "platform/LListener.h"
@@ -26,4 +27,6 @@ public:
 private:
     std::vector<LListener*> mListeners;
     Boolean mIsBroadcasting = true;
+    // False once the broadcaster is gone: seen by a broadcast still under way.
+    std::shared_ptr<bool> mAlive = std::make_shared<bool>(true);
 };

@@ -128,6 +128,12 @@ std::size_t LThread::CountThreads()
     return Threads().size();
 }
 
+std::size_t LThread::CountReadyThreads()
+{
+    return std::size_t(std::count_if(Threads().begin(), Threads().end(),
+                                     [](const LThread* thread) { return !thread->mSuspended && !thread->mEnded; }));
+}
+
 void LThread::Resume()
 {
     if (!mIsMain)

@@ -51,6 +51,8 @@ public:
     static LThread* GetMainThread();
     // Threads created and not yet ended, the main thread not counted.
     static std::size_t CountThreads();
+    // Threads that the next pass of the scheduler would run.
+    static std::size_t CountReadyThreads();
 
 protected:
     virtual void* Run() = 0;

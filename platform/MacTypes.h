@@ -52,6 +52,20 @@ struct FSSpec {
 };
 using FSSpecPtr = FSSpec*;
 
+// QuickDraw geometry: a point is (vertical, horizontal); a rectangle's bottom and
+// right lie outside it.
+struct Point {
+    SInt16 v;
+    SInt16 h;
+};
+
+struct Rect {
+    SInt16 top;
+    SInt16 left;
+    SInt16 bottom;
+    SInt16 right;
+};
+
 // The platform's error codes, by their names.
 enum : OSErr {
     noErr = 0,

@@ -15,6 +15,11 @@ libicu-dev
 util-linux
 e2fsprogs
 dosfstools
+qt6-base-dev
+qt6-tools-dev
+libqt6opengl6-dev
+libgl-dev
+fonts-vlgothic
 "
 
 missing=""

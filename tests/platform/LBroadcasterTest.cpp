@@ -77,4 +77,18 @@ TEST(LBroadcaster, AListenerMayDeleteItselfWhileListening)
     EXPECT_EQ(heard, (std::vector<MessageT>{5, 5, 6}));
 }
 
+TEST(LBroadcaster, AListenerMayDeleteTheBroadcasterWhileListening)
+{
+    std::vector<MessageT> first, second;
+    auto* broadcaster = new LBroadcaster;
+    Recorder deleter(first, [&] { delete broadcaster; });
+    Recorder later(second);
+    broadcaster->AddListener(&deleter);
+    broadcaster->AddListener(&later);
+    broadcaster->BroadcastMessage(900);
+    EXPECT_EQ(first, std::vector<MessageT>{900});
+    EXPECT_TRUE(second.empty()) << "the broadcast went on after its broadcaster was gone";
+    EXPECT_FALSE(later.HasBroadcaster(broadcaster));
+}
+
 } // namespace

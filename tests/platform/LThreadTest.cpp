@@ -6,33 +6,11 @@
 #include <vector>
 
 #include "platform/LThread.h"
+#include "tests/support/TestThread.h"
 
 namespace {
 
-// A thread that runs a function; its destructor leaves a mark.
-class TestThread : public LThread {
-public:
-    TestThread(std::function<void()> work, bool* deleted = nullptr, UInt32 stackSize = 0x20000)
-        : LThread(false, stackSize), mWork(std::move(work)), mDeleted(deleted)
-    {
-    }
-    ~TestThread() override
-    {
-        if (mDeleted)
-            *mDeleted = true;
-    }
-
-protected:
-    void* Run() override
-    {
-        mWork();
-        return nullptr;
-    }
-
-private:
-    std::function<void()> mWork;
-    bool* mDeleted;
-};
+using testsupport::TestThread;
 
 // Drives the scheduler as a program without windows does, until every thread ended.
 void RunToEnd(int limit = 1000)
@@ -47,10 +25,12 @@ TEST(LThread, IsCreatedSuspendedAndDeletedWhenRunReturns)
     bool ran = false, deleted = false;
     auto* thread = new TestThread([&] { ran = true; }, &deleted);
     EXPECT_TRUE(thread->IsSuspended());
+    EXPECT_EQ(LThread::CountReadyThreads(), 0u);
     EXPECT_FALSE(LThread::RunReadyThreads());
     EXPECT_FALSE(ran);
 
     thread->Resume();
+    EXPECT_EQ(LThread::CountReadyThreads(), 1u);
     EXPECT_TRUE(LThread::RunReadyThreads());
     EXPECT_TRUE(ran);
     EXPECT_TRUE(deleted);

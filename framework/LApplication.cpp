@@ -1,0 +1,53 @@
+#include "framework/LApplication.h"
+
+#include <QCoreApplication>
+
+#include "framework/UEventLoop.h"
+
+LApplication::LApplication()
+{
+    LCommander::SetTopCommander(this);
+    LCommander::SetDefaultCommander(this);
+    LCommander::SwitchTarget(this);
+}
+
+LApplication::~LApplication() = default;
+
+void LApplication::Run()
+{
+    Initialize();
+    if (!mQuitting)
+        StartUp();
+    while (!mQuitting)
+        UEventLoop::ProcessNextEvent();
+    // The widgets of windows closed in the last pass.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void LApplication::DoQuit(SInt32 saveOption)
+{
+    if (AttemptQuit(saveOption))
+        mQuitting = true;
+}
+
+Boolean LApplication::ObeyCommand(CommandT command, void* ioParam)
+{
+    switch (command) {
+    case cmd_Quit:
+        DoQuit();
+        return true;
+    case cmd_About:
+        ShowAboutBox();
+        return true;
+    default:
+        return LCommander::ObeyCommand(command, ioParam);
+    }
+}
+
+void LApplication::FindCommandStatus(CommandT command, Boolean& outEnabled)
+{
+    if (command == cmd_Quit || command == cmd_About)
+        outEnabled = true;
+    else
+        LCommander::FindCommandStatus(command, outEnabled);
+}

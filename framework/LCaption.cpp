@@ -1,0 +1,6 @@
+#include "framework/LCaption.h"
+
+LCaption::LCaption(QLabel* label) : LPane(label)
+{
+    label->setTextFormat(Qt::PlainText);
+}

@@ -1,0 +1,8 @@
+#include "framework/LYieldAttachment.h"
+
+#include "platform/LThread.h"
+
+void LYieldAttachment::Execute()
+{
+    LThread::Yield();
+}

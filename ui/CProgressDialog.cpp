@@ -1,0 +1,28 @@
+#include "ui/CProgressDialog.h"
+
+#include "framework/LProgressBar.h"
+#include "framework/LWindow.h"
+#include "framework/UEventLoop.h"
+
+CProgressDialog::CProgressDialog(ResIDT resID, LCommander* superCommander) : StDialogHandler(resID, superCommander) {}
+
+void CProgressDialog::SetItemEnable(PaneIDT paneID, Boolean enabled)
+{
+    if (LPane* pane = GetDialog()->FindPaneByID(paneID))
+        enabled ? pane->Enable() : pane->Disable();
+}
+
+MessageT CProgressDialog::WantToStop(SInt32 current, SInt32 total)
+{
+    LWindow* dialog = GetDialog();
+    dialog->Show();
+    if (auto* bar = dynamic_cast<LProgressBar*>(dialog->FindPaneByID(1))) {
+        bar->SetIndeterminateFlag(false);
+        bar->SetMaxValue(total);
+        bar->SetValue(current);
+    }
+    dialog->Select();
+    dialog->Draw();
+    UEventLoop::ProcessPendingEvents();
+    return TakeMessage();
+}
