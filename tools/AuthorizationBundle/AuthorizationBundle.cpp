@@ -59,21 +59,26 @@ SInt32 CheckTool(const char* toolPath)
     return status.st_uid != 0 || !(status.st_mode & S_ISUID) ? kRootNotRoot : kRootDone;
 }
 
+enum class Sent { kWhole, kReaderGone, kShort };
+
 // One write of the whole request. A tool that ended without reading would raise
 // SIGPIPE and kill the application, so the signal is held back for this write.
-bool WriteRequest(int fd, const RootRequestBytes& bytes)
+Sent WriteRequest(int fd, const RootRequestBytes& bytes)
 {
     sigset_t pipeSignal, previous;
     sigemptyset(&pipeSignal);
     sigaddset(&pipeSignal, SIGPIPE);
     pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
     const ssize_t written = write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EPIPE && !sigismember(&previous, SIGPIPE)) {
+    const bool readerGone = written < 0 && errno == EPIPE;
+    if (readerGone && !sigismember(&previous, SIGPIPE)) {
         const timespec none = {0, 0};
         sigtimedwait(&pipeSignal, nullptr, &none);
     }
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    return written == ssize_t(bytes.size());
+    if (written == ssize_t(bytes.size()))
+        return Sent::kWhole;
+    return readerGone ? Sent::kReaderGone : Sent::kShort;
 }
 
 SInt32 RunTool(const char* toolPath, const RootRequest& request)
@@ -99,7 +104,7 @@ SInt32 RunTool(const char* toolPath, const RootRequest& request)
     }
 
     close(channel[0]);
-    const bool sent = WriteRequest(channel[1], bytes);
+    const Sent sent = WriteRequest(channel[1], bytes);
     close(channel[1]);
 
     int status = 0;
@@ -108,10 +113,12 @@ SInt32 RunTool(const char* toolPath, const RootRequest& request)
         waited = waitpid(child, &status, 0);
     while (waited < 0 && errno == EINTR);
     // The child is reaped before any result, so no request leaves a zombie behind.
-    if (!sent)
+    if (sent == Sent::kShort)
         return kRootPipeFailed;
     if (waited != child || WIFSIGNALED(status) || !WIFEXITED(status))
         return kRootProcessFailed;
+    // A tool that ended before reading (no exec, not root, not an administrator) has
+    // said why in its status, whichever of the two processes came first.
     return WEXITSTATUS(status);
 }
 
