@@ -1,7 +1,6 @@
 // UFile: the system commands that make a copied volume start, reached through the
 // platform's command mapping.
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -26,9 +25,9 @@ OSErr VolumePath(short vRefNum, std::string* path)
     return err;
 }
 
-long Start(const std::vector<std::string>& arguments)
+long Start(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {})
 {
-    return long(StartCommandLine(arguments));
+    return long(StartCommandLine(arguments, environment));
 }
 
 } // namespace
@@ -60,10 +59,11 @@ long Update_kextcache(short vRefNum)
     if (version < kTMPDIRSystemVersion)
         return Start({"/usr/sbin/kextcache", "-K", path + "/mach_kernel", "-m",
                       path + "/System/Library/Extensions.mkext", path + "/System/Library/Extensions"});
-    // The tool keeps its temporary files on the volume it works on.
-    setenv("TMPDIR", (path + "/private/tmp").c_str(), 1);
+    // The tool keeps its temporary files on the volume it works on. Only the tool is
+    // told so: the application's own temporary files stay where they were.
     return Start({"/usr/sbin/kextcache", "-K", path + "/mach_kernel", "-L", "-N", "-S", "-m",
-                  path + "/System/Library/Extensions.mkext", path + "/System/Library/Extensions"});
+                  path + "/System/Library/Extensions.mkext", path + "/System/Library/Extensions"},
+                 {"TMPDIR=" + path + "/private/tmp"});
 }
 
 } // namespace UFile

@@ -113,7 +113,9 @@ OSErr GetFileU64Size(short vol, long dir, ConstStr255Param name, UInt64* total)
 unsigned long GetFileSizeKB(short vol, long dir, ConstStr255Param name)
 {
     long dirID = 0;
-    if (IsFolder(vol, dir, name) && GetFolderContentID(vol, dir, const_cast<StringPtr>(name), &dirID))
+    Str255 folderName;
+    CStr255::CopyPString(name, folderName);
+    if (IsFolder(vol, dir, name) && GetFolderContentID(vol, dir, folderName, &dirID))
         return GetFolderSizeKB(vol, dirID, false);
     UInt64 total = 0;
     GetFileU64Size(vol, dir, name, &total);

@@ -44,10 +44,12 @@ OSErr GetVolumeInfo(short vRefNum, HVolumeParam* pb, StringPtr nameOut)
 {
     if (!pb)
         return paramErr;
-    std::memset(pb, 0, sizeof *pb);
-    pb->ioVRefNum = vRefNum;
-    pb->ioNamePtr = nameOut;
-    return PBHGetVInfoSync(reinterpret_cast<HParamBlockRec*>(pb));
+    HParamBlockRec block{};
+    block.volumeParam.ioVRefNum = vRefNum;
+    block.volumeParam.ioNamePtr = nameOut;
+    const OSErr err = PBHGetVInfoSync(&block);
+    *pb = block.volumeParam;
+    return err;
 }
 
 OSErr GetVolumeInfoX(short vRefNum, StringPtr nameOut, short* vRefNumOut, UInt64* freeBytes, UInt64* totalBytes)

@@ -4,7 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <string_view>
 
 #include <filesystem>
 
@@ -48,18 +51,31 @@ std::vector<std::string> MapCommandLine(const std::vector<std::string>& macArgum
     return mapped;
 }
 
-pid_t StartCommandLine(const std::vector<std::string>& macArguments)
+pid_t StartCommandLine(const std::vector<std::string>& macArguments, const std::vector<std::string>& environment)
 {
     const std::vector<std::string> arguments = MapCommandLine(macArguments);
     if (arguments.empty())
         return -1;
+    // Everything the child needs is built before the fork: the child only execs.
     std::vector<char*> argv;
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const std::string& entry : environment)
+        envp.push_back(const_cast<char*>(entry.c_str()));
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string_view name(*entry, std::strcspn(*entry, "="));
+        const bool replaced = std::any_of(environment.begin(), environment.end(), [&](const std::string& given) {
+            return given.size() > name.size() && given.compare(0, name.size(), name) == 0 && given[name.size()] == '=';
+        });
+        if (!replaced)
+            envp.push_back(*entry);
+    }
+    envp.push_back(nullptr);
     const pid_t child = fork();
     if (child == 0) {
-        execvp(argv[0], argv.data());
+        execvpe(argv[0], argv.data(), envp.data());
         _exit(1);
     }
     return child;

@@ -20,8 +20,9 @@ std::vector<std::string> MapCommandLine(const std::vector<std::string>& macArgum
 
 // Starts the mapped command line without waiting for it: the child's process ID, or
 // -1 when no process could be made. A child that cannot run the program exits with
-// status 1. The caller collects the child (waitpid) when it cares for its end.
-pid_t StartCommandLine(const std::vector<std::string>& macArguments);
+// status 1. `environment` ("NAME=value") is set for the child only, over this
+// process's own. The caller collects the child (waitpid) when it cares for its end.
+pid_t StartCommandLine(const std::vector<std::string>& macArguments, const std::vector<std::string>& environment = {});
 
 // The executable of an application package, or an empty string when `path` is none.
 std::string PackageExecutable(const std::string& path);
