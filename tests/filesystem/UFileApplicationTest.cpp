@@ -124,6 +124,13 @@ TEST(UFilePackageTest, RunningProgramIsItsOwnFileAndFront)
     EXPECT_EQ(Text(self.name), "filesystem_tests");
     EXPECT_TRUE(UFile::IsFrontProcess());
     EXPECT_EQ(UFile::SetMeFrontProcess(), noErr);
+    // Names with neither volume nor folder are looked up beside the package.
+    FSSpec beside{};
+    ASSERT_EQ(UFile::MakeFileSpec(0, 0, PString("filesystem_tests"), &beside), noErr);
+    EXPECT_EQ(std::memcmp(&beside, &self, sizeof self), 0);
+    short vRefNum = 0;
+    long dirID = 0;
+    EXPECT_FALSE(UFile::GetThisAppResourceFolderFSSpec(&vRefNum, &dirID)); // not in a package
     long owner = 0;
     EXPECT_EQ(UFile::GetThisApplicationOwner(&owner), noErr);
     EXPECT_EQ(owner, long(geteuid()));
@@ -144,6 +151,38 @@ TEST(UFileProcessTest, FileManagerIsAProcessOnlyInADesktopSession)
     ScopedEnvironment display("DISPLAY", nullptr);
     ScopedEnvironment wayland("WAYLAND_DISPLAY", nullptr);
     EXPECT_EQ(UFile::FindAProcess(kFinderType, kFinderSignature, &psn, &info), procNotFound);
+}
+
+TEST(UFileIconTest, IconsNameThemeIcons)
+{
+    testsupport::TempFolder folder;
+    std::filesystem::create_directory(folder / "sub");
+    folder.WriteFile("doc", "text");
+    const FSSpec inside = SpecOf(folder / "doc");
+    struct Case {
+        short vol;
+        long dir;
+        std::string name;
+        const char* icon;
+    };
+    const Case cases[] = {
+        {inside.vRefNum, inside.parID, "sub", "folder"},
+        {inside.vRefNum, inside.parID, "doc", "text-x-generic"},
+    };
+    for (const Case& c : cases) {
+        IconRef icon = nullptr;
+        ASSERT_EQ(UFile::GetFileIconRef(c.vol, c.dir, PString(c.name), &icon), noErr) << c.name;
+        EXPECT_EQ(IconRefThemeName(icon), c.icon) << c.name;
+        ReleaseIconRef(icon);
+    }
+    IconRef icon = nullptr;
+    EXPECT_NE(UFile::GetFileIconRef(inside.vRefNum, inside.parID, PString("missing"), &icon), noErr);
+    ASSERT_EQ(UFile::GetGenericFolderIconRef(&icon), noErr);
+    EXPECT_EQ(IconRefThemeName(icon), "folder");
+    AcquireIconRef(icon);
+    ReleaseIconRef(icon);
+    EXPECT_EQ(IconRefThemeName(icon), "folder"); // still held once
+    ReleaseIconRef(icon);
 }
 
 // Opening and revealing run the desktop's programs: stand-ins on the PATH record them.

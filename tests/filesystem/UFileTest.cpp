@@ -44,8 +44,32 @@ TEST_F(UFileTest, NameWithoutHashIsItsOwnLongName)
 {
     MakeFile("Caf\xC3\xA9");
     Str255 longName{};
-    EXPECT_EQ(UFile::GetFileLongName(mVRefNum, fsRtDirID, PString("plain"), longName), noErr);
-    EXPECT_EQ(Text(longName), "plain");
+    EXPECT_EQ(UFile::GetFileLongName(mVRefNum, fsRtDirID, PString("Caf\x8E"), longName), noErr);
+    EXPECT_EQ(Text(longName), "Caf\x8E");
+    // Without a folder there is nothing to read: the name stands.
+    EXPECT_EQ(UFile::GetFileLongName(0, 0, PString("a#1"), longName), noErr);
+    EXPECT_EQ(Text(longName), "a#1");
+}
+
+TEST(UFileNamesTest, UnicodeFallsBackToMacJapaneseAndAcceptsItsFallbacks)
+{
+    struct Case {
+        std::u16string unicode;
+        std::string pascal;
+    };
+    const Case cases[] = {
+        {u"Caf\u00E9", "Caf\x8E"},            // Mac Roman
+        {u"\u65E5\u672C", "\x93\xFA\x96\x7B"}, // Mac Japanese
+        {u"\u65E5\U0001F600", "\x93\xFA?"},  // in neither: Mac Japanese with a fallback
+    };
+    for (const Case& c : cases) {
+        HFSUniStr255 unicode{};
+        unicode.length = UInt16(c.unicode.size());
+        std::copy(c.unicode.begin(), c.unicode.end(), unicode.unicode);
+        Str255 out{};
+        EXPECT_EQ(UFile::ConvertUnicodeToStr255(&unicode, out), noErr) << c.pascal;
+        EXPECT_EQ(Text(out), c.pascal);
+    }
 }
 
 TEST_F(UFileTest, MissingItemsAndEmptyNamesDoNotExist)
