@@ -265,7 +265,8 @@ std::unique_ptr<CListStr255> GetCompletePathNameAsList(short vol, long dir, Cons
     auto list = std::make_unique<CListStr255>();
     Str255 longName{};
     if (name && name[0]) {
-        if (!ExistsOnDisk(vol, dir, name) && !ExistsOnDisk(vol, dir, nullptr))
+        FSSpec folder{};
+        if (!ExistsOnDisk(vol, dir, name) && GetParentID(vol, dir, &folder) != noErr)
             return list;
         GetFileLongName(vol, dir, name, longName);
         list->AddStr255ToList(longName);

@@ -211,6 +211,8 @@ TEST_F(UFileTest, CompletePathListsLongNamesUpToTheVolume)
         EXPECT_EQ(Text(entry), expected[std::size_t(i - 1)]) << i;
     }
     EXPECT_EQ(UFile::GetCompletePathNameAsList(mVRefNum, 999999, PString("nothing"))->GetCount(), 0);
+    // A missing item in a folder that exists still has its path.
+    EXPECT_EQ(UFile::GetCompletePathNameAsList(mVRefNum, inner, PString("nothing"))->GetCount(), 4);
 }
 
 } // namespace
