@@ -45,6 +45,7 @@ long BlessLabel(short vRefNum, ConstStr255Param label)
     std::string path;
     if (const OSErr err = VolumePath(vRefNum, &path))
         return err;
+    // The label goes as UTF-8, the text Linux programs read from their arguments.
     return Start({"/usr/sbin/bless", "-mount", path + "/System/Library/CoreServices", "-label",
                   UTF8FromMacRoman(Str255View(label))});
 }
