@@ -81,6 +81,30 @@ TEST_F(UFileVolumesTest, PathIsTheRealMountPoint)
     EXPECT_EQ(UFile::GetNthVolumeVRefNum(0x7FFF), 0);
 }
 
+TEST_F(UFileVolumesTest, RecordsByReferenceNumber)
+{
+    std::ofstream(*this / "one") << "1";
+    struct statfs info;
+    ASSERT_EQ(statfs(Volume().MountPoint().c_str(), &info), 0);
+    EXPECT_EQ(UFile::GetNumFilesInVolume(mVRefNum), (unsigned long)(info.f_files - info.f_ffree));
+    EXPECT_EQ(UFile::GetNumFilesInVolume(-32000), 0u);
+
+    short real = 0;
+    EXPECT_EQ(UFile::DetermineVRefNum(0, &real), noErr);
+    EXPECT_EQ(real, kStartupVolumeRefNum);
+    Str255 name{};
+    UInt64 freeBytes = 0;
+    UInt64 totalBytes = 0;
+    ASSERT_EQ(UFile::GetVolumeInfoX(mVRefNum, name, &real, &freeBytes, &totalBytes), noErr);
+    EXPECT_EQ(real, mVRefNum);
+    EXPECT_EQ(Text(name), Label());
+    EXPECT_EQ(totalBytes, UInt64(info.f_blocks) * info.f_frsize);
+    HVolumeParam pb;
+    EXPECT_EQ(UFile::GetVolumeInfo(mVRefNum, nullptr, nullptr), paramErr);
+    EXPECT_EQ(UFile::GetVolumeInfo(mVRefNum, &pb, nullptr), noErr);
+    EXPECT_EQ(UFile::UnmountAndEjectVolume(0), noErr);
+}
+
 TEST_F(UFileVolumesTest, OnlyTheVolumesOwnTripleIsTheVolume)
 {
     EXPECT_TRUE(UFile::IsVolume(mVRefNum, fsRtParID, PString(Label())));
