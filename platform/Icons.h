@@ -22,10 +22,6 @@ enum : OSType {
     kTrashIcon = MakeOSType("trsh"),
 };
 
-enum : OSErr {
-    noSuchIconErr = -2582,
-};
-
 // A generic icon by its type; an unknown type gives the generic document icon.
 OSErr GetIconRef(SInt16 vRefNum, OSType creator, OSType iconType, IconRef* icon);
 // The item's icon: a volume's drive, a folder, an application, or a document.

@@ -13,7 +13,6 @@ struct ProcessSerialNumber {
 
 enum : UInt32 {
     kNoProcess = 0,
-    kSystemProcess = 1,
     kCurrentProcess = 2,
 };
 

@@ -20,7 +20,6 @@ using ResIDT = SInt16;
 enum : ResType {
     kStringListResourceType = MakeOSType("STR#"),
     kVersionResourceType = MakeOSType("vers"),
-    kViewResourceType = MakeOSType("PPob"),
 };
 
 struct NumVersion {

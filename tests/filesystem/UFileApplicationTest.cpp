@@ -137,6 +137,27 @@ TEST(UFilePackageTest, RunningProgramIsItsOwnFileAndFront)
     EXPECT_FALSE(UFile::ThisApplicationSetuidBit());
 }
 
+TEST(UFileVersionTest, ShortVersionOfTheVersionRecordAtMost31Characters)
+{
+    testsupport::TempFolder resources;
+    SetResourceFolderForTesting(resources.Path().string());
+    Str255 version{};
+    VersRec record{};
+    EXPECT_FALSE(UFile::GetVersionRecord(&record));
+    UFile::GetShortVersion(version);
+    EXPECT_EQ(version[0], 0);
+
+    resources.WriteFile("1.vers", "2.1.4\nVarno 2.1.4\n");
+    ASSERT_TRUE(UFile::GetVersionRecord(&record));
+    EXPECT_EQ(record.numericVersion.majorRev, 2);
+    UFile::GetShortVersion(version);
+    EXPECT_EQ(Text(version), "2.1.4");
+    resources.WriteFile("1.vers", std::string(40, '9') + "\n");
+    UFile::GetShortVersion(version);
+    EXPECT_EQ(Text(version), std::string(31, '9'));
+    SetResourceFolderForTesting("");
+}
+
 TEST(UFileProcessTest, FileManagerIsAProcessOnlyInADesktopSession)
 {
     ProcessSerialNumber psn{};
