@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "platform/Files.h"
+#include "platform/PercentEncoding.h"
 #include "platform/PosixError.h"
 
 namespace TrashFolder {
@@ -24,23 +25,6 @@ OSErr MakeFolder(const std::string& path)
     if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
         return OSErrFromErrno(errno);
     return noErr;
-}
-
-// Percent-encodes a path for the Path key, as the freedesktop trash wants it.
-std::string Encoded(const std::string& path)
-{
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const unsigned char c : path) {
-        if (std::isalnum(c) || std::string_view("/-_.~").find(char(c)) != std::string_view::npos) {
-            out += char(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -76,7 +60,7 @@ OSErr RecordItem(const VolumeEntry& volume, const std::string& name, const std::
     struct tm local;
     localtime_r(&now, &local);
     strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
-    const std::string record = "[Trash Info]\nPath=" + Encoded(originalPath) + "\nDeletionDate=" + date + "\n";
+    const std::string record = "[Trash Info]\nPath=" + PercentEncodedPath(originalPath) + "\nDeletionDate=" + date + "\n";
     const std::string path = infoFolder + "/" + name + ".trashinfo";
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)

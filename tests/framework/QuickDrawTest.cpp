@@ -192,25 +192,8 @@ TEST(Icons, GenericFolderIconIsPlottedAndDarkenedWhenSelected)
     EXPECT_EQ(ReleaseIconRef(folder), noErr);
 }
 
-TEST(Icons, IconOfAnItemByItsPath)
+TEST(Icons, NoIconPlotsNothing)
 {
-    testsupport::TempFolder folder;
-    const auto file = folder.WriteFile("notes.txt", "hello");
-    struct Case {
-        std::string path;
-        OSErr result;
-    };
-    const Case cases[] = {{folder.Path().string(), noErr}, {file.string(), noErr}, {(folder / "gone").string(), fnfErr}};
-    for (const Case& c : cases) {
-        IconRef icon = reinterpret_cast<IconRef>(1);
-        EXPECT_EQ(GetIconRefFromPath(c.path, &icon), c.result) << c.path;
-        if (c.result == noErr) {
-            EXPECT_NE(icon, nullptr) << c.path;
-            ReleaseIconRef(icon);
-        } else {
-            EXPECT_EQ(icon, nullptr) << c.path;
-        }
-    }
     IconRef none = nullptr;
     QImage image = WhiteImage();
     StPaintPort port(&image);

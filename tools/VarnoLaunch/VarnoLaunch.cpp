@@ -25,20 +25,9 @@ int Relaunch(int argc, char* argv[])
     // Time for the quitting application to end before it is opened again.
     sleep(2);
 
-    // Built before the fork: the child only execs.
-    const std::vector<std::string> mapped = MapCommandLine(command);
-    std::vector<char*> arguments;
-    for (const std::string& argument : mapped)
-        arguments.push_back(const_cast<char*>(argument.c_str()));
-    arguments.push_back(nullptr);
-
-    const pid_t child = fork();
+    const pid_t child = StartCommandLine(command);
     if (child < 0)
         return -2;
-    if (child == 0) {
-        execvp(arguments[0], arguments.data());
-        _exit(1);
-    }
     int status;
     pid_t waited;
     do
