@@ -74,9 +74,7 @@ CFileObject::~CFileObject()
 
 void CFileObject::SetFileSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name)
 {
-    FSSpec spec;
-    ItemCalls::MakeFileSpec(vRefNum, dirID, name, &spec);
-    SetSpecifier(spec);
+    SetSpecifier(ItemCalls::ItemSpec(vRefNum, dirID, name));
 }
 
 Boolean CFileObject::ExistsOnDisk()

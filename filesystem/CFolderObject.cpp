@@ -36,8 +36,8 @@ CFolderObject::CFolderObject(const FSSpec* spec) : mSpec(*spec)
 }
 
 CFolderObject::CFolderObject(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name)
+    : mSpec(ItemCalls::ItemSpec(vRefNum, dirID, name))
 {
-    ItemCalls::MakeFileSpec(vRefNum, dirID, name, &mSpec);
 }
 
 Boolean CFolderObject::ExistsOnDisk()

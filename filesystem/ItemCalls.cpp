@@ -29,6 +29,14 @@ OSErr MakeFileSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, FSSpec* 
     return FSMakeFSSpec(vRefNum, dirID, own, spec);
 }
 
+FSSpec ItemSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name)
+{
+    FSSpec spec{vRefNum, dirID, {}};
+    if (name && name[0] != 0)
+        MakeFileSpec(vRefNum, dirID, name, &spec);
+    return spec;
+}
+
 OSErr GetFileInfos(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, CInfoPBRec* pb)
 {
     Str255 own;

@@ -8,6 +8,10 @@ namespace ItemCalls {
 
 // UFile::MakeFileSpec once it lands
 OSErr MakeFileSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, FSSpec* spec);
+// The specification an item object keeps: resolved as MakeFileSpec does it, but an
+// empty name stays empty, where the platform would name the folder itself and the
+// object would act on its parent folder.
+FSSpec ItemSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name);
 // UFile::GetFileInfos once it lands
 OSErr GetFileInfos(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, CInfoPBRec* pb);
 // UFile::SetFileInfos once it lands
