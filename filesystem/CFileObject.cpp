@@ -445,31 +445,28 @@ std::vector<UInt8> CFileObject::ReadRest()
     return bytes;
 }
 
-Boolean CFileObject::ReadFromFile(CListObject* list, Boolean withIndex)
+Boolean CFileObject::ReadList(const std::function<ListReadResult(std::span<const UInt8>)>& decode)
 {
     const SInt64 start = GetMarker();
     const std::vector<UInt8> bytes = ReadRest();
-    const ListReadResult result = list->ReadFromBytes(bytes, withIndex);
+    const ListReadResult result = decode(bytes);
     SetMarker(start + SInt64(result.consumed), fsFromStart);
     return result.ok;
+}
+
+Boolean CFileObject::ReadFromFile(CListObject* list, Boolean withIndex)
+{
+    return ReadList([&](std::span<const UInt8> bytes) { return list->ReadFromBytes(bytes, withIndex); });
 }
 
 Boolean CFileObject::AddFromFile(CListObject* list, Boolean withIndex)
 {
-    const SInt64 start = GetMarker();
-    const std::vector<UInt8> bytes = ReadRest();
-    const ListReadResult result = list->AddFromBytes(bytes, withIndex);
-    SetMarker(start + SInt64(result.consumed), fsFromStart);
-    return result.ok;
+    return ReadList([&](std::span<const UInt8> bytes) { return list->AddFromBytes(bytes, withIndex); });
 }
 
 Boolean CFileObject::ReadFromFileNItems(CListStructs* list)
 {
-    const SInt64 start = GetMarker();
-    const std::vector<UInt8> bytes = ReadRest();
-    const ListReadResult result = list->ReadFromBytesNItems(bytes);
-    SetMarker(start + SInt64(result.consumed), fsFromStart);
-    return result.ok;
+    return ReadList([&](std::span<const UInt8> bytes) { return list->ReadFromBytesNItems(bytes); });
 }
 
 long CFileObject::WriteToFile(CListObject* list, Boolean withIndex)

@@ -8,13 +8,14 @@
 // and block file calls read and write the toolkit's list file format at the data
 // fork's mark.
 
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "platform/LFileStream.h"
+#include "toolkit/CListObject.h"
 
-class CListObject;
 class CListStructs;
-class UHandle;
 
 class CFileObject : public LFileStream {
 public:
@@ -106,6 +107,8 @@ private:
     OSErr MoveRenaming(const FSSpec* folder);
     // The bytes from the mark to the end of the data fork.
     std::vector<UInt8> ReadRest();
+    // Decodes a list from the mark on and leaves the mark after it.
+    Boolean ReadList(const std::function<ListReadResult(std::span<const UInt8>)>& decode);
     OSErr MoveTail(long from, long delta);
 
     OSErr mLastError = noErr;

@@ -15,6 +15,17 @@ void CopyName(ConstStr255Param name, Str255 out)
         std::memcpy(out + 1, name + 1, length);
 }
 
+// The access record of an item; `own` holds the name for the call.
+HParamBlockRec AccessRecord(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, Str255 own)
+{
+    CopyName(name, own);
+    HParamBlockRec pb{};
+    pb.accessParam.ioVRefNum = vRefNum;
+    pb.accessParam.ioDirID = dirID;
+    pb.accessParam.ioNamePtr = own;
+    return pb;
+}
+
 } // namespace
 
 OSErr MakeFileSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, FSSpec* spec)
@@ -95,11 +106,7 @@ OSErr GetSizeInVolume(SInt16 vRefNum, UInt32* usedKB, UInt32* freeKB)
 OSErr GetOwner(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, SInt32* owner, SInt32* group, SInt32* access)
 {
     Str255 own;
-    CopyName(name, own);
-    HParamBlockRec pb{};
-    pb.accessParam.ioVRefNum = vRefNum;
-    pb.accessParam.ioDirID = dirID;
-    pb.accessParam.ioNamePtr = own;
+    HParamBlockRec pb = AccessRecord(vRefNum, dirID, name, own);
     const OSErr err = PBHGetDirAccessSync(&pb);
     *owner = pb.accessParam.ioACOwnerID;
     *group = pb.accessParam.ioACGroupID;
@@ -110,11 +117,7 @@ OSErr GetOwner(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, SInt32* owne
 OSErr SetOwner(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, SInt32 owner, SInt32 group, SInt32 access)
 {
     Str255 own;
-    CopyName(name, own);
-    HParamBlockRec pb{};
-    pb.accessParam.ioVRefNum = vRefNum;
-    pb.accessParam.ioDirID = dirID;
-    pb.accessParam.ioNamePtr = own;
+    HParamBlockRec pb = AccessRecord(vRefNum, dirID, name, own);
     pb.accessParam.ioACOwnerID = owner;
     pb.accessParam.ioACGroupID = group;
     pb.accessParam.ioACAccess = access;
