@@ -89,6 +89,9 @@ OSErr CFolderObject::Delete()
 {
     if (mSpec.name[0] == 0)
         return Result(fnfErr);
+    // A volume's root folder can never go; all a deletion would do is erase the volume.
+    if (IsVolume())
+        return Result(fBsyErr);
     DeleteContent();
     OSErr err = FSpDelete(&mSpec);
     if (err != noErr) {

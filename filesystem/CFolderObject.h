@@ -21,6 +21,7 @@ public:
     Boolean IsFolderEmpty();
     Boolean IsEmpty(SInt32 dirID);
 
+    // The folder with its content; a volume's root folder is refused (fBsyErr).
     OSErr Delete();
     OSErr DeleteContent();
     OSErr DeleteFolderContent(SInt32 dirID);

@@ -57,6 +57,9 @@ TEST_F(CFolderObjectTest, FindsItsFolderAndItsVolume)
     EXPECT_TRUE(volume.ExistsOnDisk());
     EXPECT_EQ(volume.GetFolderContentID(&dirID), noErr);
     EXPECT_EQ(dirID, fsRtDirID);
+    WriteText(*this / "on the volume", "x");
+    EXPECT_EQ(volume.Delete(), fBsyErr) << "a volume is never erased by deleting its root";
+    EXPECT_TRUE(std::filesystem::exists(*this / "on the volume"));
 
     WriteText(*this / "plain", "x");
     EXPECT_EQ(CFolderObject(mVRefNum, fsRtDirID, PString("plain")).GetFolderContentID(&dirID), dirNFErr);
