@@ -67,11 +67,6 @@ CFileObject::CFileObject(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name)
     SetFileSpec(vRefNum, dirID, name);
 }
 
-CFileObject::~CFileObject()
-{
-    Close();
-}
-
 void CFileObject::SetFileSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name)
 {
     SetSpecifier(ItemCalls::ItemSpec(vRefNum, dirID, name));
@@ -370,10 +365,10 @@ OSErr CFileObject::MoveToTrash()
     return MoveTo(&trash, true);
 }
 
-OSErr CFileObject::DeleteFile()
+OSErr CFileObject::DeleteFile(Boolean locked)
 {
     OSErr err = FSpDelete(&mMacFileSpec);
-    if (err != noErr && IsLocked()) {
+    if (err != noErr && locked) {
         FSpRstFLock(&mMacFileSpec);
         err = FSpDelete(&mMacFileSpec);
     }
@@ -388,19 +383,21 @@ OSErr CFileObject::DeleteFile()
 OSErr CFileObject::Delete()
 {
     Close();
-    if (!ExistsOnDisk())
+    CInfoPBRec pb;
+    if (mMacFileSpec.name[0] == 0 || GetFileInfos(&pb) != noErr)
         return Result(fnfErr);
-    const Boolean locked = IsLocked();
-    OSErr err = IsFolder() ? CFolderObject(&mMacFileSpec).Delete() : DeleteFile();
-    if (ExistsOnDisk())
+    const Boolean locked = (pb.hFileInfo.ioFlAttrib & kioFlAttribLockedMask) != 0;
+    OSErr err = (pb.hFileInfo.ioFlAttrib & kioFlAttribDirMask) ? CFolderObject(&mMacFileSpec).Delete() : DeleteFile(locked);
+    if (err != noErr && ExistsOnDisk()) {
         err = MoveToTrash();
-    // An item that resisted everything is still there: that is no success, and it
-    // keeps its lock.
-    if (ExistsOnDisk()) {
-        if (locked)
-            FSpSetFLock(&mMacFileSpec);
-        if (err == noErr)
-            err = fBsyErr;
+        // An item that resisted everything is still there: that is no success, and
+        // it keeps its lock.
+        if (ExistsOnDisk()) {
+            if (locked)
+                FSpSetFLock(&mMacFileSpec);
+            if (err == noErr)
+                err = fBsyErr;
+        }
     }
     return Result(err);
 }
@@ -410,9 +407,7 @@ Boolean CFileObject::Delete(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name)
     if (vRefNum == 0 || dirID == 0)
         return true;
     CFileObject file(vRefNum, dirID, name);
-    if (file.ExistsOnDisk())
-        file.Delete();
-    return !file.ExistsOnDisk();
+    return file.Delete() == noErr || !file.ExistsOnDisk();
 }
 
 Boolean CFileObject::Delete(const FSSpec* spec)

@@ -26,7 +26,6 @@ public:
     explicit CFileObject(const FSSpec* spec);
     // A long name is resolved to the item's catalog name.
     CFileObject(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name);
-    ~CFileObject() override;
 
     void SetFileSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name);
     OSErr GetLastError() const { return mLastError; }
@@ -103,7 +102,7 @@ public:
 
 private:
     OSErr Result(OSErr err) { return mLastError = err; }
-    OSErr DeleteFile();
+    OSErr DeleteFile(Boolean locked);
     OSErr MoveRenaming(const FSSpec* folder);
     // The bytes from the mark to the end of the data fork.
     std::vector<UInt8> ReadRest();

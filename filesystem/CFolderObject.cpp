@@ -1,5 +1,6 @@
 #include "filesystem/CFolderObject.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "filesystem/CFileObject.h"
@@ -122,7 +123,11 @@ OSErr CFolderObject::DeleteFolderContent(SInt32 dirID)
         const OSErr err = EntryAt(mSpec.vRefNum, dirID, index, &pb, name);
         if (err != noErr)
             return Result(err == fnfErr ? OSErr(noErr) : err);
-        if (!CFileObject::Delete(mSpec.vRefNum, dirID, name)) {
+        // The index read gives the entry's catalog name: no need to resolve it again.
+        FSSpec entry{mSpec.vRefNum, dirID, {}};
+        std::memcpy(entry.name, name, std::min<std::size_t>(name[0], sizeof entry.name - 1) + 1);
+        CFileObject file(&entry);
+        if (file.Delete() != noErr && file.ExistsOnDisk()) {
             if (index == kMaxEntryIndex)
                 return Result(noErr);
             ++index;
