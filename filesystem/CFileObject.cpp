@@ -361,6 +361,10 @@ OSErr CFileObject::MoveToTrash()
     SInt32 trashDirID = 0;
     if (const OSErr err = FindFolder(mMacFileSpec.vRefNum, kTrashFolderType, kCreateFolder, &trashVRefNum, &trashDirID))
         return Result(err);
+    // An item of the trash that resists deletion has nowhere further to go; moving it
+    // onto itself would pass for its removal.
+    if (mMacFileSpec.parID == trashDirID)
+        return Result(fBsyErr);
     const FSSpec trash{trashVRefNum, trashDirID, {}};
     return MoveTo(&trash, true);
 }

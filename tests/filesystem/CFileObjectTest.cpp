@@ -69,6 +69,21 @@ TEST_F(CFileObjectTest, FileThatResistsEverythingIsReportedAndKept)
     EXPECT_FALSE(CFileObject::Delete(mVRefNum, FolderID(*this / "shut"), PString("file")));
 }
 
+TEST_F(CFileObjectTest, ItemOfTheTrashThatResistsIsNoSuccess)
+{
+    ASSERT_EQ(TrashNewFile("stuck", 0), noErr);
+    const auto trash = *this / (".Trash-" + std::to_string(getuid()) + "/files");
+    std::filesystem::create_directories(trash / "folder");
+    WriteText(trash / "folder/inner", "x");
+    Lock(trash / "folder/inner");
+    Lock(trash / "folder");
+    auto folder = FileAt(".Trash-" + std::to_string(getuid()) + "/files/folder");
+    EXPECT_NE(folder->Delete(), noErr);
+    EXPECT_FALSE(CFileObject::Delete(&folder->GetSpecifier()));
+    EXPECT_TRUE(std::filesystem::exists(trash / "folder/inner"));
+    EXPECT_EQ(FileAt(".Trash-" + std::to_string(getuid()) + "/files/stuck")->Delete(), noErr);
+}
+
 TEST_F(CFileObjectTest, ClashesInTheTrashAreNumbered)
 {
     for (int folder = 0; folder < 3; ++folder)
