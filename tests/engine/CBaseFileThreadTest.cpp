@@ -209,6 +209,42 @@ TEST_F(CBaseFileThreadTest, RealVolumeHasRoomForASmallFile)
 class IdleThread : public CBaseThread {
 };
 
+class Walker : public CBaseThread {
+public:
+    explicit Walker(std::function<void(Walker&)> work) : mWork(std::move(work)) {}
+    void RunSelf() override { mWork(*this); }
+
+private:
+    std::function<void(Walker&)> mWork;
+};
+
+// The exception is thrown and caught on the walker's own stack; the walk goes on.
+TEST_F(CBaseFileThreadTest, ActionOnAWalkingThreadEndsThereAndTheWalkGoesOn)
+{
+    Action action = ActionOn("file", mSourceID, mDestID);
+    action.mWork = [](Action& self) {
+        self.YieldSelf();
+        throw std::runtime_error("lost the source");
+    };
+    bool walkedOn = false;
+    auto* walker = new Walker([&](Walker& self) {
+        UInt32 progress = 0;
+        action.ExecuteAction(&self, &progress, nullptr);
+        walkedOn = true;
+    });
+    walker->Resume();
+    ASSERT_TRUE(testsupport::WaitUntil([&] {
+        LThread::Yield();
+        return walker->ThreadFinished();
+    }));
+    EXPECT_TRUE(walkedOn);
+    EXPECT_EQ(action.mError, ioErr);
+    EXPECT_EQ(action.mErrorClass, 1);
+    walker->Resume();
+    LThread::Yield();
+    EXPECT_EQ(LThread::CountThreads(), 0u);
+}
+
 TEST_F(CBaseFileThreadTest, YieldPublishesProgressAndAnswersCancellation)
 {
     SetTickCountForTesting(1000);
