@@ -5,6 +5,7 @@
 #include "engine/CBaseFileThread.h"
 #include "engine/CBaseThread.h"
 #include "platform/DateTimeUtils.h"
+#include "tests/engine/WorkThread.h"
 #include "tests/filesystem/FileObjectTestSupport.h"
 
 using namespace filestest;
@@ -209,15 +210,6 @@ TEST_F(CBaseFileThreadTest, RealVolumeHasRoomForASmallFile)
 class IdleThread : public CBaseThread {
 };
 
-class Walker : public CBaseThread {
-public:
-    explicit Walker(std::function<void(Walker&)> work) : mWork(std::move(work)) {}
-    void RunSelf() override { mWork(*this); }
-
-private:
-    std::function<void(Walker&)> mWork;
-};
-
 // The exception is thrown and caught on the walker's own stack; the walk goes on.
 TEST_F(CBaseFileThreadTest, ActionOnAWalkingThreadEndsThereAndTheWalkGoesOn)
 {
@@ -227,7 +219,7 @@ TEST_F(CBaseFileThreadTest, ActionOnAWalkingThreadEndsThereAndTheWalkGoesOn)
         throw std::runtime_error("lost the source");
     };
     bool walkedOn = false;
-    auto* walker = new Walker([&](Walker& self) {
+    auto* walker = new WorkThread([&](WorkThread& self) {
         UInt32 progress = 0;
         action.ExecuteAction(&self, &progress, nullptr);
         walkedOn = true;
