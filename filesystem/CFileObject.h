@@ -24,7 +24,7 @@ public:
     };
 
     explicit CFileObject(const FSSpec* spec);
-    // A long name is resolved to the item's catalog name.
+    // A long name is resolved to the item's catalog name; an empty name names no item.
     CFileObject(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name);
 
     void SetFileSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name);
@@ -78,7 +78,8 @@ public:
     // With renameOnConflict, a clash gives the name ".1", ".2", … up to ".2047".
     OSErr MoveTo(const FSSpec* folder, Boolean renameOnConflict);
     OSErr MoveToTrash();
-    // A file, or a folder with its content.
+    // A file, or a folder with its content: noErr only when the item is gone. An
+    // item that resists even the trash stays where it was, with its lock.
     OSErr Delete();
 
     // True when the item does not exist afterwards; nothing is done for volume or folder 0.
