@@ -1,6 +1,7 @@
 #pragma once
 // What the file object tests share: specifications by path and the trash of a volume.
 
+#include <algorithm>
 #include <fstream>
 
 #include "tests/platform/FilesTestSupport.h"
