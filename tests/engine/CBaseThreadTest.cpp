@@ -3,19 +3,10 @@
 #include <functional>
 #include <stdexcept>
 
-#include "engine/CBaseThread.h"
 #include "platform/DateTimeUtils.h"
+#include "tests/engine/WorkThread.h"
 
 namespace {
-
-class WorkThread : public CBaseThread {
-public:
-    explicit WorkThread(std::function<void(WorkThread&)> work) : mWork(std::move(work)) {}
-    void RunSelf() override { mWork(*this); }
-
-private:
-    std::function<void(WorkThread&)> mWork;
-};
 
 class CBaseThreadTest : public testing::Test {
 protected:
