@@ -2,6 +2,8 @@
 
 #include "filesystem/UFile.h"
 
+#include "filesystem/CFileObject.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -84,14 +86,6 @@ void ShortNameFor(short vol, long dir, ConstStr255Param name, Str255 out)
     FSSpec spec{};
     if (name && name[0] >= 32 && MakeFileSpec(vol, dir, name, &spec) == noErr)
         CStr255::CopyPString(spec.name, out);
-}
-
-// A file that holds the name an item is renamed to; a locked one is unlocked first.
-// Folders with content stay, and the rename then fails.
-void DeleteBlockingItem(const FSSpec* spec)
-{
-    if (FSpDelete(spec) == fLckdErr && FSpRstFLock(spec) == noErr)
-        FSpDelete(spec);
 }
 
 AccessParam AccessFor(short vol, long dir, StringPtr name)
@@ -412,7 +406,7 @@ OSErr SetMacOSXInfos(const FSSpec* spec, const FSCatalogInfo* info, const HFSUni
         if (ConvertUnicodeToStr255(newName, pascal) == noErr &&
             MakeFileSpec(spec->vRefNum, spec->parID, pascal, &holder) == noErr &&
             ConvertFSRefToFSSpec(&ref, &self) == noErr && !CStr255::EqualPStrings(holder.name, self.name)) {
-            DeleteBlockingItem(&holder);
+            CFileObject::Delete(&holder);
             renamed = FSRenameUnicode(&ref, newName->length, newName->unicode, hint, nullptr);
         }
     }

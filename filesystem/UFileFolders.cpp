@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "filesystem/UFile.h"
+
+#include "filesystem/CFolderAccess.h"
 #include "toolkit/CStr255.h"
 
 namespace UFile {
@@ -12,33 +14,6 @@ namespace {
 
 constexpr short kLastCatalogIndex = 32767;
 constexpr std::size_t kMaxFolderLevels = 64;
-constexpr long kAllAccess = 0x00070707;
-
-// Opens a folder to everyone for one retry of a creation inside it, and gives it its
-// own rights back afterwards.
-class StFolderAllAccess {
-public:
-    StFolderAllAccess(short vol, long dirID)
-    {
-        if (GetParentID(vol, dirID, &mFolder) == noErr &&
-            GetOwner(mFolder.vRefNum, mFolder.parID, mFolder.name, &mOwner, &mGroup, &mAccess) == noErr)
-            mOpened = SetOwner(mFolder.vRefNum, mFolder.parID, mFolder.name, mOwner, mGroup, kAllAccess) == noErr;
-    }
-    ~StFolderAllAccess()
-    {
-        if (mOpened)
-            SetOwner(mFolder.vRefNum, mFolder.parID, mFolder.name, mOwner, mGroup, mAccess);
-    }
-    StFolderAllAccess(const StFolderAllAccess&) = delete;
-    StFolderAllAccess& operator=(const StFolderAllAccess&) = delete;
-
-private:
-    FSSpec mFolder{};
-    long mOwner = 0;
-    long mGroup = 0;
-    long mAccess = 0;
-    bool mOpened = false;
-};
 
 // The classic record of folder `dirID` itself.
 OSErr FolderInfo(short vol, long dirID, CInfoPBRec* pb)
@@ -62,7 +37,8 @@ OSErr CreateUnicodeFolder(short dstVol, long dstParentID, const FSRef& parent, c
     OSErr err = FSCreateDirectoryUnicode(&parent, name.length, name.unicode, kFSCatInfoNone, nullptr, nullptr, nullptr,
                                          &createdID);
     if (err && err != dupFNErr) {
-        StFolderAllAccess access(dstVol, dstParentID);
+        CFolderAccess access{SInt16(dstVol), SInt32(dstParentID)};
+        access.SetAllAccess();
         err = FSCreateDirectoryUnicode(&parent, name.length, name.unicode, kFSCatInfoNone, nullptr, nullptr, nullptr,
                                        &createdID);
     }
@@ -221,7 +197,8 @@ OSErr CreateOrGetFolder(short vol, long dir, ConstStr255Param name, long* newID,
             createdID = SInt32(existingID);
             err = noErr;
         } else {
-            StFolderAllAccess access(vol, dir);
+            CFolderAccess access{SInt16(vol), SInt32(dir)};
+            access.SetAllAccess();
             err = DirCreate(vol, SInt32(dir), name, &createdID);
         }
     }
