@@ -11,6 +11,7 @@
 #include "filesystem/CFolderObject.h"
 #include "filesystem/ItemCalls.h"
 #include "filesystem/UFile.h"
+#include "platform/Resources.h"
 #include "platform/Folders.h"
 #include "toolkit/BigEndian.h"
 #include "toolkit/CListStructs.h"
@@ -65,6 +66,13 @@ CFileObject::CFileObject(const FSSpec* spec) : LFileStream(*spec)
 
 CFileObject::CFileObject(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name)
 {
+    SetFileSpec(vRefNum, dirID, name);
+}
+
+CFileObject::CFileObject(SInt16 vRefNum, SInt32 dirID, SInt16 strListID, SInt16 index)
+{
+    Str255 name;
+    GetIndString(name, strListID, index);
     SetFileSpec(vRefNum, dirID, name);
 }
 

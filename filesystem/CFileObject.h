@@ -26,6 +26,8 @@ public:
     explicit CFileObject(const FSSpec* spec);
     // A long name is resolved to the item's catalog name; an empty name names no item.
     CFileObject(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name);
+    // The name is string `index` of the string list resource `strListID`.
+    CFileObject(SInt16 vRefNum, SInt32 dirID, SInt16 strListID, SInt16 index);
 
     void SetFileSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name);
     OSErr GetLastError() const { return mLastError; }

@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 
 #include "filesystem/CFileObject.h"
+#include "platform/Resources.h"
 #include "tests/filesystem/FileObjectTestSupport.h"
 
 using namespace filestest;
@@ -32,6 +33,25 @@ protected:
         return FileAt(relative + "/" + name)->MoveToTrash();
     }
 };
+
+TEST_F(CFileObjectTest, NameMayComeFromAStringList)
+{
+    testsupport::TempFolder resources;
+    resources.WriteFile("300.strings", "first\nReport Name\n");
+    SetResourceFolderForTesting(resources.Path().string());
+    WriteText(*this / "Report Name", "report");
+    const FSSpec known = SpecOf(*this / "Report Name");
+    struct Case {
+        SInt16 index;
+        bool exists;
+    };
+    for (const Case c : {Case{2, true}, Case{1, false}, Case{3, false}}) {
+        SCOPED_TRACE(c.index);
+        CFileObject file(known.vRefNum, known.parID, 300, c.index);
+        EXPECT_EQ(file.ExistsOnDisk(), c.exists);
+    }
+    SetResourceFolderForTesting("");
+}
 
 TEST_F(CFileObjectTest, DeletingALockedFileLeavesNothingInTheTrash)
 {
