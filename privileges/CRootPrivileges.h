@@ -19,9 +19,10 @@ public:
     // loads the bundle; true when the bundle's ToolX was found.
     Boolean Install(const FSSpec* bundle, ConstStr255Param toolName);
 
-    // 1 when ToolX answered 0, else 0; kRootNoPath, with nothing sent, when the tool or
-    // a given file has no path that fits the request. `action`, `first` and `second`
-    // may be null; `action` receives the request's parameters back.
+    // 1 when ToolX answered 0, else 0 (also before a successful Install, with nothing
+    // sent); kRootNoPath, with nothing sent, when the tool or a given file has no path
+    // that fits the request. `action`, `first` and `second` may be null; `action`
+    // receives the request's parameters back.
     int SendToBundle(OSType selector, RootAction* action, const FSSpec* first, const FSSpec* second);
 
     // The tool's file is owned by root and set-uid.
