@@ -244,6 +244,18 @@ OSErr CFileObject::ReplaceInFile(long position, long oldLength, const void* buff
     return Result(err);
 }
 
+OSErr CFileObject::ReplaceInResource(long position, const void* buffer, long length)
+{
+    SInt64 size = 0;
+    if (const OSErr err = FSGetForkSize(mResourceForkRefNum, &size))
+        return Result(err);
+    if (position < 0 || length < 0 || position > size || (length > 0 && buffer == nullptr))
+        return Result(paramErr);
+    UInt32 actual = 0;
+    return Result(length > 0 ? FSWriteFork(mResourceForkRefNum, fsFromStart, position, UInt32(length), buffer, &actual)
+                             : OSErr(noErr));
+}
+
 OSErr CFileObject::InsertInFile(long position, const void* buffer, long length)
 {
     return ReplaceInFile(position, 0, buffer, length);

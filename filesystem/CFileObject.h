@@ -60,6 +60,8 @@ public:
     virtual OSErr WriteBytesInResource(const void* buffer, long count);
     // In-place edits of the open data fork; the following bytes move up or down.
     virtual OSErr ReplaceInFile(long position, long oldLength, const void* buffer, long newLength);
+    // Overwrites `length` bytes of the resource fork at `position` (inside the fork or at its end).
+    virtual OSErr ReplaceInResource(long position, const void* buffer, long length);
     virtual OSErr InsertInFile(long position, const void* buffer, long length);
     virtual OSErr RemoveInFile(long position, long length);
 

@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include "filesystem/CFileObject.h"
 #include "platform/Resources.h"
 #include "tests/filesystem/FileObjectTestSupport.h"
@@ -180,6 +182,36 @@ TEST_F(CFileObjectTest, ResourceForkIsReadAndWrittenApart)
     char buffer[5] = {};
     EXPECT_EQ(file->ReadBytesInResource(buffer, 5), noErr);
     EXPECT_EQ(std::string(buffer, 5), "ource");
+    file->Close();
+    EXPECT_EQ(testsupport::ReadFile(*this / "forks"), "data");
+}
+
+TEST_F(CFileObjectTest, ReplaceInResourceOverwritesInPlace)
+{
+    WriteText(*this / "forks", "data");
+    auto file = FileAt("forks");
+    ASSERT_EQ(file->OpenResourceFork(fsRdWrPerm), noErr);
+    ASSERT_EQ(file->WriteBytesInResource("resource", 8), noErr);
+    struct Case {
+        long position;
+        const char* bytes;
+        OSErr result;
+        const char* fork;
+    };
+    const Case cases[] = {
+        {2, "SO", noErr, "reSOurce"},
+        {8, "!!", noErr, "reSOurce!!"},
+        {11, "x", paramErr, "reSOurce!!"},
+        {-1, "x", paramErr, "reSOurce!!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.position);
+        EXPECT_EQ(file->ReplaceInResource(c.position, c.bytes, long(std::strlen(c.bytes))), c.result);
+        char buffer[16] = {};
+        ASSERT_EQ(file->SetResourcePosition(0, fsFromStart), noErr);
+        file->ReadBytesInResource(buffer, long(std::strlen(c.fork)));
+        EXPECT_EQ(std::string(buffer), c.fork);
+    }
     file->Close();
     EXPECT_EQ(testsupport::ReadFile(*this / "forks"), "data");
 }
