@@ -1,11 +1,30 @@
 #include "framework/LApplication.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include "framework/UEventLoop.h"
+#include "framework/UKeyboard.h"
+#include "toolkit/CListObject.h"
+#include "toolkit/UDiv.h"
+
+namespace {
+
+void ShowBusyCursor(Boolean busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+} // namespace
 
 LApplication::LApplication()
 {
+    // The toolkit knows no keyboard, sound or cursor of its own.
+    UDiv::sKeyDownHook = UKeyboard::IsKeyDown;
+    UDiv::sBeepHook = UKeyboard::Beep;
+    CListObject::sBusyCursorHook = ShowBusyCursor;
     LCommander::SetTopCommander(this);
     LCommander::SetDefaultCommander(this);
     LCommander::SwitchTarget(this);

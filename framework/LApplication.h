@@ -1,5 +1,7 @@
 #pragma once
 // The application: the top commander, and the event loop that runs until it quits.
+// It gives the toolkit the keyboard, the alert sound and the busy cursor (UDiv and
+// CListObject hooks).
 // Qt's application object must exist before it.
 
 #include "framework/LCommander.h"

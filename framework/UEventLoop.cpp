@@ -8,13 +8,13 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <chrono>
 #include <vector>
 
 #include "framework/Events.h"
 #include "framework/LAttachment.h"
 #include "framework/LPeriodical.h"
 #include "framework/LWindow.h"
+#include "platform/DateTimeUtils.h"
 #include "platform/LThread.h"
 
 namespace {
@@ -115,8 +115,7 @@ void UEventLoop::RemoveAttachment(LAttachment* attachment)
 
 UInt32 UEventLoop::Ticks()
 {
-    const auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
-    return UInt32(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() * 60 / 1000);
+    return TickCount();
 }
 
 UInt16 UEventLoop::ModifiersFrom(Qt::KeyboardModifiers modifiers)

@@ -29,7 +29,7 @@ public:
     static void AddAttachment(LAttachment* attachment);
     static void RemoveAttachment(LAttachment* attachment);
 
-    // Sixtieths of a second of the monotonic clock.
+    // The platform's tick count (TickCount).
     static UInt32 Ticks();
     static UInt16 ModifiersFrom(Qt::KeyboardModifiers modifiers);
 };

@@ -9,7 +9,8 @@ namespace UPascalText {
 
 QString ToQString(ConstStr255Param text);
 
-// Characters that Mac Roman lacks become "?"; the text is cut to 255 bytes.
+// Characters that Mac Roman lacks become their nearest form or "?"; the text is cut
+// to 255 bytes.
 void FromQString(const QString& text, Str255 out);
 
 } // namespace UPascalText

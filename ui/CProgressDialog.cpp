@@ -3,13 +3,14 @@
 #include "framework/LProgressBar.h"
 #include "framework/LWindow.h"
 #include "framework/UEventLoop.h"
+#include "ui/CWindow.h"
 
 CProgressDialog::CProgressDialog(ResIDT resID, LCommander* superCommander) : StDialogHandler(resID, superCommander) {}
 
 void CProgressDialog::SetItemEnable(PaneIDT paneID, Boolean enabled)
 {
-    if (LPane* pane = GetDialog()->FindPaneByID(paneID))
-        enabled ? pane->Enable() : pane->Disable();
+    if (auto* window = dynamic_cast<CWindow*>(GetDialog()))
+        window->SetItemEnable(paneID, enabled);
 }
 
 MessageT CProgressDialog::WantToStop(SInt32 current, SInt32 total)

@@ -1,7 +1,7 @@
 #pragma once
 // A progress dialog for long work on the main thread: a progress bar (pane 1) and a
 // stop button (pane 2). The work calls WantToStop now and then; the dialog never
-// makes it wait for events.
+// makes it wait for events. Its description is a CWindow (class 'Dlog').
 
 #include "framework/StDialogHandler.h"
 

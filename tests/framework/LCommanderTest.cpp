@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
+
 #include <set>
 #include <string>
 #include <vector>
 
 #include "framework/LApplication.h"
 #include "framework/LCommander.h"
+#include "framework/LWindow.h"
+#include "tests/support/WindowTestSupport.h"
+#include "toolkit/UDiv.h"
 
 namespace {
 
@@ -138,6 +143,23 @@ TEST(LApplication, RunEndsWhenQuitIsObeyed)
     application.Run();
     EXPECT_EQ(application.mStartUps, 1);
     EXPECT_TRUE(application.IsQuitting());
+}
+
+TEST(LApplication, GivesTheToolkitTheKeyboard)
+{
+    windowtest::StResourceFolder descriptions(windowtest::TestDescriptions());
+    LApplication application;
+    LWindow* window = LWindow::CreateWindow(1005, nullptr);
+    auto send = [window](QEvent::Type type) {
+        QKeyEvent key(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QCoreApplication::sendEvent(window->GetWidget(), &key);
+    };
+    send(QEvent::KeyPress);
+    EXPECT_TRUE(UDiv::SpaceBarDown());
+    send(QEvent::KeyRelease);
+    EXPECT_FALSE(UDiv::SpaceBarDown());
+    EXPECT_FALSE(UDiv::OptionKeyDown());
+    delete window;
 }
 
 } // namespace

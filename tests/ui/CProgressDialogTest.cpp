@@ -4,15 +4,16 @@
 
 #include "framework/LStdButton.h"
 #include "framework/LWindow.h"
-#include "tests/support/WindowTestSupport.h"
+#include "tests/ui/UiTestSupport.h"
 #include "ui/CProgressDialog.h"
 
 namespace {
 
-using namespace windowtest;
+using namespace uitest;
 
 TEST(CProgressDialog, ShowsProgressAndAnswersTheStopButton)
 {
+    RegisterWindowClass();
     StResourceFolder resources(PackageResources());
     CProgressDialog progress(21998, nullptr);
     EXPECT_EQ(progress.WantToStop(32, 128), msg_Nothing);
