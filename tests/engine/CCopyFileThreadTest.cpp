@@ -10,6 +10,7 @@
 #include "engine/CBaseThread.h"
 #include "engine/CCopyFileThread.h"
 #include "filesystem/UFile.h"
+#include "tests/engine/StoppingWalker.h"
 #include "tests/engine/TwoFoldersTest.h"
 #include "tests/filesystem/FileObjectTestSupport.h"
 
@@ -42,20 +43,6 @@ struct stat Status(const std::filesystem::path& path)
     EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
     return info;
 }
-
-// A walker that asks to stop after a number of yields.
-class StoppingWalker : public CBaseThread {
-public:
-    explicit StoppingWalker(int yields) : mYieldsLeft(yields) {}
-    void YieldSelf(long) override
-    {
-        if (--mYieldsLeft == 0)
-            CancelThread();
-    }
-
-private:
-    int mYieldsLeft;
-};
 
 // A copy told that the destination has room, whatever the volume says.
 class RoomyCopy : public CCopyFileThread {
