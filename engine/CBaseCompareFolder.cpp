@@ -117,12 +117,8 @@ CListStructs* CBaseCompareFolder::GetOneLevelList(CBaseCompareFolder* owner, SIn
         const SInt32 dirID = side == 0 ? dirID1 : dirID2;
         CompFolderStruct record{};
         Str255 catalogName{};
-        CInfoPBRec pb{};
-        pb.hFileInfo.ioVRefNum = vRefNum;
-        pb.hFileInfo.ioDirID = dirID;
-        pb.hFileInfo.ioFDirIndex = index;
-        pb.hFileInfo.ioNamePtr = catalogName;
-        const OSErr err = dirID == 0 ? OSErr(fnfErr) : PBGetCatInfoSync(&pb);
+        CInfoPBRec pb;
+        const OSErr err = dirID == 0 ? OSErr(fnfErr) : UFile::GetIndexedInfo(vRefNum, dirID, index, &pb, catalogName);
         if (err != noErr) {
             if (side == 1 || vRefNum2 == 0 || dirID2 == 0) {
                 if (owner)

@@ -20,12 +20,8 @@ CListStructs* CScanFolder::GetOneLevelList(SInt16 vRefNum, SInt32 dirID, long ex
     auto list = std::make_unique<CListStructs>(nullptr, CListStructs::kOwnLength8, kListStep);
     for (SInt16 index = 1; index <= kLastIndex; ++index) {
         Str255 catalogName{};
-        CInfoPBRec pb{};
-        pb.hFileInfo.ioVRefNum = vRefNum;
-        pb.hFileInfo.ioDirID = dirID;
-        pb.hFileInfo.ioFDirIndex = index;
-        pb.hFileInfo.ioNamePtr = catalogName;
-        if (PBGetCatInfoSync(&pb) != noErr)
+        CInfoPBRec pb;
+        if (UFile::GetIndexedInfo(vRefNum, dirID, index, &pb, catalogName) != noErr)
             break;
         UInt8 record[256] = {};
         Str255 longName{};
