@@ -97,7 +97,9 @@ TEST_F(CBaseCompareFolderTest, SourceRecordComesFirstWhateverTheDates)
     const std::vector<std::pair<std::string, int>> expected = {{"same", 0}, {"same", 1}};
     EXPECT_EQ(Order(*list), expected);
     const auto records = Records(*list);
-    EXPECT_LT(records[0].dirIDOrModDate, records[1].dirIDOrModDate);
+    const UInt32 sourceDate = records[0].dirIDOrModDate;
+    const UInt32 destDate = records[1].dirIDOrModDate;
+    EXPECT_LT(sourceDate, destDate);
     EXPECT_FALSE(CBaseCompareFolder::NotEqualItems(&records[0], &records[1]));
 }
 
