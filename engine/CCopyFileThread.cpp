@@ -11,8 +11,11 @@
 namespace {
 
 constexpr long kCopyBufferSize = 32768;
+// What the kernel copies between two yields.
+constexpr UInt64 kKernelChunk = 32 * 1024 * 1024;
 constexpr long kSmallestBuffer = 512;
-// Holes are kept at the file system's block size: a zero block is never written.
+// Without the kernel's copy, holes are kept at the file system's block size: a zero
+// block is never written.
 constexpr UInt32 kZeroBlockSize = 4096;
 
 Boolean IsZero(const UInt8* bytes, UInt32 count)
@@ -137,19 +140,33 @@ void CCopyFileThread::CopyFork(CFileObject& source, CFileObject& temporary, Bool
         return Fail(err, kOpenWriteClass);
     const SInt16 from = resource ? source.GetResourceForkRefNum() : source.GetDataForkRefNum();
     const SInt16 to = resource ? temporary.GetResourceForkRefNum() : temporary.GetDataForkRefNum();
-    // The 64-bit fork calls serve every size, also forks of 2 GB and more.
+    // A data fork is copied inside the kernel where the file systems allow it, which
+    // also keeps the source's holes; else through the buffer. The 64-bit fork calls
+    // serve every size, also forks of 2 GB and more.
+    Boolean inKernel = !resource;
     for (UInt64 done = 0; done < size;) {
-        const UInt32 chunk = UInt32(std::min<UInt64>(size - done, UInt64(bufferSize)));
-        UInt32 read = 0;
-        if (const OSErr err = FSReadFork(from, fsFromStart | noCacheMask, SInt64(done), chunk, buffer, &read))
-            return Fail(err, kReadClass);
-        UInt32 written = 0;
-        const OSErr err = resource ? FSWriteFork(to, fsFromStart | noCacheMask, SInt64(done), read, buffer, &written)
-                                   : WriteSkippingZeros(to, SInt64(done), reinterpret_cast<const UInt8*>(buffer), read);
-        if (err)
-            return Fail(err, kWriteClass);
-        done += read;
-        mDoneBytes += read;
+        const UInt32 chunk = UInt32(std::min<UInt64>(size - done, inKernel ? kKernelChunk : UInt64(bufferSize)));
+        if (inKernel) {
+            const OSErr err = FSCopyForkRange(from, to, SInt64(done), chunk);
+            if (err == paramErr) {
+                inKernel = false;
+                continue;
+            }
+            if (err)
+                return Fail(err, err == eofErr ? kReadClass : kWriteClass);
+        } else {
+            UInt32 read = 0;
+            if (const OSErr err = FSReadFork(from, fsFromStart | noCacheMask, SInt64(done), chunk, buffer, &read))
+                return Fail(err, kReadClass);
+            UInt32 written = 0;
+            const OSErr err = resource
+                                  ? FSWriteFork(to, fsFromStart | noCacheMask, SInt64(done), read, buffer, &written)
+                                  : WriteSkippingZeros(to, SInt64(done), reinterpret_cast<const UInt8*>(buffer), read);
+            if (err)
+                return Fail(err, kWriteClass);
+        }
+        done += chunk;
+        mDoneBytes += chunk;
         if (YieldSelf())
             return Fail(kCancelledErr, 0);
     }
