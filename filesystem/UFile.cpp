@@ -323,6 +323,11 @@ Boolean GetFolderContentID(const FSSpec* spec, long* id)
     return GetFolderContentID(spec->vRefNum, spec->parID, name, id);
 }
 
+OSErr GetIndexedInfo(short vol, long dir, short index, CInfoPBRec* pb, StringPtr name)
+{
+    return IndexedInfo(vol, dir, index, pb, name);
+}
+
 OSErr GetFileInfos(short vol, long dir, ConstStr255Param name, CInfoPBRec* pb)
 {
     FSSpec spec{};

@@ -51,6 +51,8 @@ Boolean GetFolderContentID(short vol, long dir, StringPtr name, long* id);
 Boolean GetFolderContentID(const FSSpec* spec, long* id);
 
 // Catalog information.
+// Entry `index` (from 1) of folder (vol, dir); its catalog name in `name`.
+OSErr GetIndexedInfo(short vol, long dir, short index, CInfoPBRec* pb, StringPtr name);
 OSErr GetFileInfos(short vol, long dir, ConstStr255Param name, CInfoPBRec* pb);
 OSErr SetFileInfos(short vol, long dir, ConstStr255Param name, CInfoPBRec* pb);
 OSErr GetMacOSXInfos(short vol, long dir, ConstStr255Param name, FSCatalogInfo* info, HFSUniStr255* outName,

@@ -428,6 +428,11 @@ OSErr FSSetForkSize(SInt16 forkRefNum, UInt16 positionMode, SInt64 positionOffse
 OSErr FSGetForkPosition(SInt16 forkRefNum, SInt64* position);
 OSErr FSSetForkPosition(SInt16 forkRefNum, UInt16 positionMode, SInt64 positionOffset);
 OSErr FSCloseFork(SInt16 forkRefNum);
+// Linux: `count` bytes of an open data fork into another open data fork at the same
+// offsets, copied inside the kernel; holes of the source stay holes (the written
+// fork's size is then left short of them). paramErr where the two forks cannot be
+// copied this way (resource forks, another kind of file system): read and write.
+OSErr FSCopyForkRange(SInt16 fromRefNum, SInt16 toRefNum, SInt64 offset, UInt32 count);
 OSErr FSpOpenDF(const FSSpec* spec, SInt8 permission, SInt16* refNum);
 OSErr FSpOpenRF(const FSSpec* spec, SInt8 permission, SInt16* refNum);
 // The classic calls on an open fork, at its mark, in 32 bits.

@@ -102,6 +102,11 @@ OSErr FSSetForkPosition(SInt16 forkRefNum, UInt16 positionMode, SInt64 positionO
     return ForkTable::Shared().SetPosition(forkRefNum, positionMode, positionOffset);
 }
 
+OSErr FSCopyForkRange(SInt16 fromRefNum, SInt16 toRefNum, SInt64 offset, UInt32 count)
+{
+    return ForkTable::Shared().CopyRange(fromRefNum, toRefNum, offset, count);
+}
+
 OSErr FSCloseFork(SInt16 forkRefNum)
 {
     return ForkTable::Shared().Close(forkRefNum);

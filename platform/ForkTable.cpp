@@ -231,3 +231,43 @@ OSErr ForkTable::Close(SInt16 refNum)
     mForks.erase(it);
     return status == 0 ? OSErr(noErr) : OSErrFromErrno(errno);
 }
+
+OSErr ForkTable::CopyRange(SInt16 fromRefNum, SInt16 toRefNum, SInt64 offset, UInt32 count)
+{
+    Fork* from = Find(fromRefNum);
+    Fork* to = Find(toRefNum);
+    if (!from || !to)
+        return rfNumErr;
+    if (from->fd < 0 || to->fd < 0)
+        return paramErr;
+    if (!to->writable)
+        return wrPermErr;
+    const off_t end = offset + count;
+    for (off_t position = offset; position < end;) {
+        off_t data = lseek(from->fd, position, SEEK_DATA);
+        if (data < 0 && errno != ENXIO)
+            return OSErrFromErrno(errno);
+        if (data < 0 || data >= end)
+            break;
+        off_t hole = lseek(from->fd, data, SEEK_HOLE);
+        hole = hole < 0 ? end : std::min(hole, end);
+        loff_t in = data;
+        loff_t out = data;
+        while (in < hole) {
+            const ssize_t copied = copy_file_range(from->fd, &in, to->fd, &out, std::size_t(hole - in), 0);
+            if (copied < 0 && errno == EINTR)
+                continue;
+            if (copied < 0 && (errno == EXDEV || errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL))
+                return paramErr;
+            if (copied < 0)
+                return OSErrFromErrno(errno);
+            // The source ended early: it shrank while being copied.
+            if (copied == 0)
+                return eofErr;
+        }
+        position = hole;
+    }
+    from->position = end;
+    to->position = end;
+    return noErr;
+}

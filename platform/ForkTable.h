@@ -22,6 +22,7 @@ public:
     OSErr GetPosition(SInt16 refNum, SInt64* position);
     OSErr SetPosition(SInt16 refNum, UInt16 positionMode, SInt64 offset);
     OSErr Close(SInt16 refNum);
+    OSErr CopyRange(SInt16 fromRefNum, SInt16 toRefNum, SInt64 offset, UInt32 count);
 
 private:
     struct Fork {

@@ -5,6 +5,7 @@
 #include "engine/CBaseFileThread.h"
 #include "engine/CBaseThread.h"
 #include "platform/DateTimeUtils.h"
+#include "tests/engine/TwoFoldersTest.h"
 #include "tests/engine/WorkThread.h"
 #include "tests/filesystem/FileObjectTestSupport.h"
 
@@ -47,26 +48,12 @@ public:
     int mErrorCalls = 0;
 };
 
-class CBaseFileThreadTest : public VolumeTest {
+class CBaseFileThreadTest : public TwoFoldersTest {
 protected:
-    void SetUp() override
-    {
-        VolumeTest::SetUp();
-        if (!mVolume)
-            return;
-        std::filesystem::create_directories(*this / "source");
-        std::filesystem::create_directories(*this / "dest");
-        mSourceID = FolderID(*this / "source");
-        mDestID = FolderID(*this / "dest");
-    }
-
     Action ActionOn(const std::string& name, SInt32 srcDirID, SInt32 dstDirID)
     {
         return Action(mVRefNum, srcDirID, name, mVRefNum, dstDirID);
     }
-
-    SInt32 mSourceID = 0;
-    SInt32 mDestID = 0;
 };
 
 TEST_F(CBaseFileThreadTest, ThrowingActionEndsWithIoErrClassOneAndNoTemporaryFile)
