@@ -13,6 +13,7 @@
 #include "framework/UDesktop.h"
 #include "framework/UException.h"
 #include "platform/MacRoman.h"
+#include "platform/Resources.h"
 #include "toolkit/CStr255.h"
 #include "ui/UDrawingWindows.h"
 
@@ -216,6 +217,13 @@ void CWindow::SetItemString(PaneIDT paneID, ConstStr255Param text)
     pane->GetDescriptor(current);
     if (!CStr255::EqualPStrings(current, text != nullptr ? text : empty))
         pane->SetDescriptor(text != nullptr ? text : empty);
+}
+
+void CWindow::SetItemString(PaneIDT paneID, ResIDT strListID, SInt16 index)
+{
+    Str255 text;
+    GetIndString(text, strListID, index);
+    SetItemString(paneID, text);
 }
 
 void CWindow::SetEmptyString(PaneIDT paneID)

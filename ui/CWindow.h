@@ -55,6 +55,8 @@ public:
     // A text the pane already shows is not set again, so the pane is not redrawn.
     // A null text clears it.
     void SetItemString(PaneIDT paneID, ConstStr255Param text);
+    // String `index` of string list `strListID`; a missing string clears the pane.
+    void SetItemString(PaneIDT paneID, ResIDT strListID, SInt16 index);
     void SetEmptyString(PaneIDT paneID);
     // Cut to maxLength when it is not 0.
     void GetItemString(PaneIDT paneID, Str255 outText, SInt16 maxLength = 0);

@@ -12,6 +12,7 @@
 #include "framework/LStdButton.h"
 #include "framework/UDesktop.h"
 #include "framework/UPascalText.h"
+#include "platform/Resources.h"
 #include "tests/toolkit/PStr.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/UDrawingWindows.h"
@@ -110,6 +111,34 @@ TEST_F(CWindowTest, SetItemStringSetsOnlyADifferentText)
     EXPECT_EQ(PaneText(*mWindow, 1), "") << "a null text clears";
     mWindow->SetEmptyString(1);
     EXPECT_EQ(Counted().mSets, 2) << "it is empty already";
+}
+
+TEST_F(CWindowTest, SetItemStringFromAStringList)
+{
+    testsupport::TempFolder resources;
+    resources.WriteFile("300.strings", "Ready\nCopying\n");
+    SetResourceFolderForTesting(resources.Path().string());
+
+    struct Case {
+        ResIDT list;
+        SInt16 index;
+        const char* shown;
+        int sets; // texts set so far
+    };
+    const Case cases[] = {
+        {300, 1, "Ready", 0}, // the text it already shows
+        {300, 2, "Copying", 1},
+        {300, 2, "Copying", 1},
+        {300, 3, "", 2},      // past the list's end
+        {301, 1, "", 2},      // no such list
+    };
+    for (const Case& c : cases) {
+        mWindow->SetItemString(1, c.list, c.index);
+        EXPECT_EQ(PaneText(*mWindow, 1), c.shown) << "list " << c.list << " index " << c.index;
+        EXPECT_EQ(Counted().mSets, c.sets) << "list " << c.list << " index " << c.index;
+    }
+    mWindow->SetItemString(99, 300, 1);
+    SetResourceFolderForTesting("");
 }
 
 TEST_F(CWindowTest, PaneIDsTheWindowDoesNotHoldDoNothing)
