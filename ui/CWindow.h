@@ -49,7 +49,8 @@ public:
     // At the screen's edges or centre; without `inner`, 24 below its top and 6 more from
     // its right edge.
     void PlaceWindow(SInt16 flags, Boolean inner);
-    // Changes the content's height, in steps when animated.
+    // Changes the content's height, in steps when animated: 17 pixels on Mac OS X and
+    // later (what the platform reports), 10 before.
     void SmoothResizeWindow(SInt16 height, Boolean animate, Boolean clampToScreen);
 
     // A text the pane already shows is not set again, so the pane is not redrawn.

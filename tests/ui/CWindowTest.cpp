@@ -12,6 +12,7 @@
 #include "framework/LStdButton.h"
 #include "framework/UDesktop.h"
 #include "framework/UPascalText.h"
+#include "platform/Gestalt.h"
 #include "platform/Resources.h"
 #include "tests/toolkit/PStr.h"
 #include "tests/ui/UiTestSupport.h"
@@ -367,6 +368,33 @@ TEST_F(CWindowTest, SmoothResizeWindow)
     mWindow->SmoothResizeWindow(30000, false, true);
     EXPECT_EQ(Height(Bounds(*mWindow)), Height(Screen(false)) + 15) << "clamped to the screen";
     mWindow->GetWidget()->removeEventFilter(&counter);
+}
+
+TEST_F(CWindowTest, SmoothResizeStepsBySystemVersion)
+{
+    mWindow->Show();
+    const Rect before = Bounds(*mWindow);
+    struct Case {
+        long version;
+        int resizes; // growing by 100
+    };
+    const Case cases[] = {
+        {0x0922, 10}, // nine steps of 10, then the rest
+        {0x0FFF, 10},
+        {0x1000, 6}, // five steps of 17, then the rest
+        {0x1049, 6},
+    };
+    for (const Case& c : cases) {
+        SetSystemVersionForTesting(c.version);
+        mWindow->SmoothResizeWindow(Height(before), false, false);
+        ResizeCounter counter;
+        mWindow->GetWidget()->installEventFilter(&counter);
+        mWindow->SmoothResizeWindow(SInt16(Height(before) + 100), true, false);
+        mWindow->GetWidget()->removeEventFilter(&counter);
+        EXPECT_EQ(counter.mResizes, c.resizes) << std::hex << "version " << c.version;
+        EXPECT_EQ(Height(Bounds(*mWindow)), Height(before) + 100) << std::hex << "version " << c.version;
+    }
+    SetSystemVersionForTesting(0);
 }
 
 // Answers a standard dialog once it is up: reads its text pane and presses a button.
