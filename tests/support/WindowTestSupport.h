@@ -107,4 +107,15 @@ inline QImage PaneInGrab(const QImage& grabbed, const LPane& pane)
                               QSize(frame.right - frame.left, frame.bottom - frame.top) * ratio));
 }
 
+// The dialog of that class that is up, or null.
+template <typename Dialog>
+Dialog* OpenDialog()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<Dialog*>(widget); dialog != nullptr && dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
+}
+
 } // namespace windowtest
