@@ -173,4 +173,11 @@ Boolean GetThisAppResourceFolderFSSpec(short* vRefNum, long* dirID);
 Boolean GetVersionRecord(VersRec* version);
 void GetShortVersion(StringPtr out);
 
+// The dialog that asks for one file, with the invisible files too when asked; with
+// types, only files of the non-zero ones among them. True when a file was chosen.
+// Defined in ui/UFileChooseFile.cpp: the dialog is the window toolkit's, and this
+// layer stays free of it, so only programs with windows may call these.
+Boolean ChooseFile(FSSpec* out, Boolean showInvisible);
+Boolean ChooseFile(FSSpec* out, Boolean showInvisible, OSType t1, OSType t2 = 0, OSType t3 = 0, OSType t4 = 0);
+
 } // namespace UFile

@@ -7,12 +7,14 @@
 #include <memory>
 #include <string>
 
+#include "filesystem/UFile.h"
 #include "framework/LEditText.h"
 #include "framework/LPopupButton.h"
 #include "framework/StDialogHandler.h"
 #include "framework/UDesktop.h"
 #include "framework/UException.h"
 #include "platform/MacRoman.h"
+#include "platform/Resources.h"
 #include "toolkit/CStr255.h"
 #include "ui/UDrawingWindows.h"
 
@@ -185,22 +187,21 @@ void CWindow::SmoothResizeWindow(SInt16 height, Boolean animate, Boolean clampTo
         UDrawingWindows::GetScreenSize(&screen, false);
         height = std::min<SInt16>(height, SInt16(Height(screen) + 15));
     }
-    // The step of Mac OS X, which the platform reports.
-    constexpr SInt16 kStep = 17;
+    const SInt16 stepSize = UFile::IsMacOS_X_orHigher() ? 17 : 10;
     Rect r;
     GetGlobalBounds(r);
     if (Height(r) == height)
         return;
     if (animate) {
-        const auto step = [this, &r](int delta) {
+        const auto grow = [this, &r](int delta) {
             r.bottom = SInt16(r.bottom + delta);
             DoSetBounds(r);
             Draw();
         };
-        while (Height(r) < height - kStep)
-            step(kStep);
-        while (Height(r) > height + kStep)
-            step(-kStep);
+        while (Height(r) < height - stepSize)
+            grow(stepSize);
+        while (Height(r) > height + stepSize)
+            grow(-stepSize);
     }
     r.bottom = SInt16(r.top + height);
     DoSetBounds(r);
@@ -216,6 +217,13 @@ void CWindow::SetItemString(PaneIDT paneID, ConstStr255Param text)
     pane->GetDescriptor(current);
     if (!CStr255::EqualPStrings(current, text != nullptr ? text : empty))
         pane->SetDescriptor(text != nullptr ? text : empty);
+}
+
+void CWindow::SetItemString(PaneIDT paneID, ResIDT strListID, SInt16 index)
+{
+    Str255 text;
+    GetIndString(text, strListID, index);
+    SetItemString(paneID, text);
 }
 
 void CWindow::SetEmptyString(PaneIDT paneID)

@@ -49,12 +49,15 @@ public:
     // At the screen's edges or centre; without `inner`, 24 below its top and 6 more from
     // its right edge.
     void PlaceWindow(SInt16 flags, Boolean inner);
-    // Changes the content's height, in steps when animated.
+    // Changes the content's height, in steps when animated: 17 pixels on Mac OS X and
+    // later (what the platform reports), 10 before.
     void SmoothResizeWindow(SInt16 height, Boolean animate, Boolean clampToScreen);
 
     // A text the pane already shows is not set again, so the pane is not redrawn.
     // A null text clears it.
     void SetItemString(PaneIDT paneID, ConstStr255Param text);
+    // String `index` of string list `strListID`; a missing string clears the pane.
+    void SetItemString(PaneIDT paneID, ResIDT strListID, SInt16 index);
     void SetEmptyString(PaneIDT paneID);
     // Cut to maxLength when it is not 0.
     void GetItemString(PaneIDT paneID, Str255 outText, SInt16 maxLength = 0);

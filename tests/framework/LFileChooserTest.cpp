@@ -12,21 +12,12 @@ namespace {
 
 using namespace windowtest;
 
-QFileDialog* OpenFileDialog()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* dialog = qobject_cast<QFileDialog*>(widget); dialog != nullptr && dialog->isVisible())
-            return dialog;
-    }
-    return nullptr;
-}
-
 // Runs the chooser while `answer` acts on its dialog; answers the chooser's result.
 bool Choose(LFileChooser& chooser, const std::function<void(QFileDialog&)>& answer, std::string& path,
             QDir::Filters* seenFilter = nullptr)
 {
     QTimer::singleShot(0, [&] {
-        QFileDialog* dialog = OpenFileDialog();
+        QFileDialog* dialog = OpenDialog<QFileDialog>();
         if (dialog == nullptr)
             return;
         if (seenFilter)

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/LPane.h"
 #include "framework/UReanimator.h"
 #include "platform/LListener.h"
 #include "tests/support/TestSupport.h"
@@ -94,6 +95,27 @@ inline void SaveForInspection(const QImage& image, const std::string& name)
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "varno-framework-grabs";
     std::filesystem::create_directories(folder);
     image.save(QString::fromStdString((folder / (name + ".png")).string()));
+}
+
+// The part of a grabbed window that the pane's frame covers.
+inline QImage PaneInGrab(const QImage& grabbed, const LPane& pane)
+{
+    Rect frame;
+    pane.CalcPortFrameRect(frame);
+    const qreal ratio = grabbed.devicePixelRatio();
+    return grabbed.copy(QRect(QPoint(frame.left, frame.top) * ratio,
+                              QSize(frame.right - frame.left, frame.bottom - frame.top) * ratio));
+}
+
+// The dialog of that class that is up, or null.
+template <typename Dialog>
+Dialog* OpenDialog()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<Dialog*>(widget); dialog != nullptr && dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
 }
 
 } // namespace windowtest

@@ -10,15 +10,14 @@ namespace {
 using namespace windowtest;
 
 // How many pixels of the pane's frame in the grabbed window are the picture's red.
-int RedPixels(const QImage& grabbed, LPane& pane)
+int RedPixels(const QImage& grabbed, const LPane& pane)
 {
-    Rect frame;
-    pane.CalcPortFrameRect(frame);
+    const QImage image = PaneInGrab(grabbed, pane);
     const qreal ratio = grabbed.devicePixelRatio();
     int red = 0;
-    for (int y = frame.top; y < frame.bottom; ++y) {
-        for (int x = frame.left; x < frame.right; ++x)
-            red += grabbed.pixel(QPoint(x, y) * ratio) == 0xFFFF0000 ? 1 : 0;
+    for (int y = 0; y < image.height() / ratio; ++y) {
+        for (int x = 0; x < image.width() / ratio; ++x)
+            red += image.pixel(QPoint(x, y) * ratio) == 0xFFFF0000 ? 1 : 0;
     }
     return red;
 }

@@ -12,6 +12,8 @@
 #include "framework/LStdButton.h"
 #include "framework/UDesktop.h"
 #include "framework/UPascalText.h"
+#include "platform/Gestalt.h"
+#include "platform/Resources.h"
 #include "tests/toolkit/PStr.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/UDrawingWindows.h"
@@ -110,6 +112,34 @@ TEST_F(CWindowTest, SetItemStringSetsOnlyADifferentText)
     EXPECT_EQ(PaneText(*mWindow, 1), "") << "a null text clears";
     mWindow->SetEmptyString(1);
     EXPECT_EQ(Counted().mSets, 2) << "it is empty already";
+}
+
+TEST_F(CWindowTest, SetItemStringFromAStringList)
+{
+    testsupport::TempFolder resources;
+    resources.WriteFile("300.strings", "Ready\nCopying\n");
+    SetResourceFolderForTesting(resources.Path().string());
+
+    struct Case {
+        ResIDT list;
+        SInt16 index;
+        const char* shown;
+        int sets; // texts set so far
+    };
+    const Case cases[] = {
+        {300, 1, "Ready", 0}, // the text it already shows
+        {300, 2, "Copying", 1},
+        {300, 2, "Copying", 1},
+        {300, 3, "", 2},      // past the list's end
+        {301, 1, "", 2},      // no such list
+    };
+    for (const Case& c : cases) {
+        mWindow->SetItemString(1, c.list, c.index);
+        EXPECT_EQ(PaneText(*mWindow, 1), c.shown) << "list " << c.list << " index " << c.index;
+        EXPECT_EQ(Counted().mSets, c.sets) << "list " << c.list << " index " << c.index;
+    }
+    mWindow->SetItemString(99, 300, 1);
+    SetResourceFolderForTesting("");
 }
 
 TEST_F(CWindowTest, PaneIDsTheWindowDoesNotHoldDoNothing)
@@ -338,6 +368,33 @@ TEST_F(CWindowTest, SmoothResizeWindow)
     mWindow->SmoothResizeWindow(30000, false, true);
     EXPECT_EQ(Height(Bounds(*mWindow)), Height(Screen(false)) + 15) << "clamped to the screen";
     mWindow->GetWidget()->removeEventFilter(&counter);
+}
+
+TEST_F(CWindowTest, SmoothResizeStepsBySystemVersion)
+{
+    mWindow->Show();
+    const Rect before = Bounds(*mWindow);
+    struct Case {
+        long version;
+        int resizes; // growing by 100
+    };
+    const Case cases[] = {
+        {0x0922, 10}, // nine steps of 10, then the rest
+        {0x0FFF, 10},
+        {0x1000, 6}, // five steps of 17, then the rest
+        {0x1049, 6},
+    };
+    for (const Case& c : cases) {
+        SetSystemVersionForTesting(c.version);
+        mWindow->SmoothResizeWindow(Height(before), false, false);
+        ResizeCounter counter;
+        mWindow->GetWidget()->installEventFilter(&counter);
+        mWindow->SmoothResizeWindow(SInt16(Height(before) + 100), true, false);
+        mWindow->GetWidget()->removeEventFilter(&counter);
+        EXPECT_EQ(counter.mResizes, c.resizes) << std::hex << "version " << c.version;
+        EXPECT_EQ(Height(Bounds(*mWindow)), Height(before) + 100) << std::hex << "version " << c.version;
+    }
+    SetSystemVersionForTesting(0);
 }
 
 // Answers a standard dialog once it is up: reads its text pane and presses a button.
