@@ -1,5 +1,5 @@
 #pragma once
-// One file, addressed by its specification, with its data and resource forks: plain
+// One file, addressed by its FSSpec, with its data and resource forks: plain
 // reads and writes, catalog information, locking, creation, renaming, moving to the
 // trash and a deletion that does not give up: it unlocks the file, opens the parent
 // folder's rights, and moves the item to the trash as the last resort.

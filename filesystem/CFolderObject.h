@@ -1,5 +1,5 @@
 #pragma once
-// A folder, addressed by its specification: whether it holds any file, and its
+// A folder, addressed by its FSSpec: whether it holds any file, and its
 // deletion with all its content, down to the trash for what resists.
 
 #include "platform/Files.h"

@@ -1,4 +1,4 @@
-// UFile: naming, specifications and catalog information.
+// UFile: naming, FSSpecs and catalog information.
 
 #include "filesystem/UFile.h"
 
@@ -63,7 +63,7 @@ OSErr ConvertFrom(TextEncoding encoding, ConstStr255Param text, HFSUniStr255* ou
     return err;
 }
 
-// The item's specification name and its own name as `name` gives it, short or long.
+// The item's FSSpec name and its own name as `name` gives it, short or long.
 OSErr FindByLongName(short vol, long dir, ConstStr255Param name, FSSpec* out)
 {
     for (short index = 1; index <= kLastCatalogIndex; ++index) {

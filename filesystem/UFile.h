@@ -32,7 +32,7 @@ constexpr FSCatalogInfoBitmap kForkSizesInfo = 0xC002;
 constexpr FSCatalogInfoBitmap kCopiedInfo = 0x7E1;
 constexpr FSCatalogInfoBitmap kCopiedInfoWithPrivileges = 0x307E1;
 
-// Naming and specifications.
+// Naming and FSSpecs.
 OSErr MakeFileSpec(short vol, long dir, ConstStr255Param name, FSSpec* out);
 OSErr MakeFileSpecFromUnicode(short vol, long dir, const HFSUniStr255* name, FSSpec* out);
 OSErr GetFileLongName(short vol, long dir, ConstStr255Param name, StringPtr longName);

@@ -214,8 +214,8 @@ OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, FSSpec* 
         MakeSpec(item, spec);
         return noErr;
     }
-    // An item that does not exist yet still gets its specification, to create it by;
-    // a name the specification cannot hold is refused rather than cut.
+    // An item that does not exist yet still gets its FSSpec, to create it by;
+    // a name the FSSpec cannot hold is refused rather than cut.
     if (err == fnfErr && item.volume) {
         if (macName.size() >= sizeof(spec->name))
             return bdNamErr;

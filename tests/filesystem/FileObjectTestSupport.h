@@ -1,5 +1,5 @@
 #pragma once
-// What the file object tests share: specifications by path and the trash of a volume.
+// What the file object tests share: FSSpecs by path and the trash of a volume.
 
 #include <algorithm>
 #include <fstream>

@@ -1,4 +1,4 @@
-// UFile: names, specifications and catalog information on a real volume.
+// UFile: names, FSSpecs and catalog information on a real volume.
 
 #include "filesystem/UFile.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Small helpers of the File Manager tests: Pascal strings, the volume of a loop
-// volume, specifications and references by path.
+// volume, FSSpecs and references by path.
 
 #include <gtest/gtest.h>
 

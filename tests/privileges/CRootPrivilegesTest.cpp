@@ -10,7 +10,7 @@ using filestest::PString;
 
 namespace {
 
-// A specification of `name` in `folder`, also when the item does not exist.
+// An FSSpec of `name` in `folder`, also when the item does not exist.
 FSSpec SpecIn(const std::filesystem::path& folder, const std::string& name)
 {
     const FSSpec parent = SpecOf(folder);

@@ -71,7 +71,7 @@ TEST_F(UFileChooseFileTest, AnswersTheChosenFile)
         if (c.chosen)
             EXPECT_EQ(PathOf(out), c.answer.string()) << c.what;
         else
-            EXPECT_EQ(out.vRefNum, 7) << c.what << ": the specification is left alone";
+            EXPECT_EQ(out.vRefNum, 7) << c.what << ": the FSSpec is left alone";
     }
 }
 
