@@ -1,5 +1,8 @@
 #include "platform/FinderInfo.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace FinderInfo {
 
 namespace {
@@ -130,6 +133,13 @@ FinderInfoBytes Encode(const DInfo& info, const DXInfo& extended)
 OSType Type(const FinderInfoBytes& bytes)
 {
     return Reader(bytes).U32();
+}
+
+OSType Type(const UInt8 (&catalogFinderInfo)[16])
+{
+    FinderInfoBytes bytes{};
+    std::copy(std::begin(catalogFinderInfo), std::end(catalogFinderInfo), bytes.begin());
+    return Type(bytes);
 }
 
 OSType Creator(const FinderInfoBytes& bytes)

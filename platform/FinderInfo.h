@@ -17,6 +17,8 @@ FinderInfoBytes Encode(const FInfo& info, const FXInfo& extended);
 FinderInfoBytes Encode(const DInfo& info, const DXInfo& extended);
 
 OSType Type(const FinderInfoBytes& bytes);
+// The file type in the Finder information of a catalog record (FSCatalogInfo::finderInfo).
+OSType Type(const UInt8 (&catalogFinderInfo)[16]);
 OSType Creator(const FinderInfoBytes& bytes);
 UInt16 Flags(const FinderInfoBytes& bytes);
 void SetType(FinderInfoBytes& bytes, OSType type, OSType creator);

@@ -1,5 +1,7 @@
 #include "platform/Icons.h"
 
+#include "platform/FinderInfo.h"
+
 #include <array>
 
 struct OpaqueIconRef {
@@ -45,9 +47,7 @@ OSType IconType(const FSRef& ref, const FSCatalogInfo& info)
         return kGenericHardDiskIcon;
     if (info.nodeFlags & kFSNodeIsDirectoryMask)
         return kGenericFolderIcon;
-    OSType fileType = 0;
-    for (int i = 0; i < 4; ++i)
-        fileType = (fileType << 8) | info.finderInfo[i];
+    const OSType fileType = FinderInfo::Type(info.finderInfo);
     return fileType == kGenericApplicationIcon ? kGenericApplicationIcon : kGenericDocumentIcon;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "filesystem/UFile.h"
+#include "platform/FinderInfo.h"
 #include "framework/LFileChooser.h"
 
 namespace {
@@ -21,10 +22,7 @@ OSType FileTypeAt(const std::string& path)
     if (FSPathMakeRef(reinterpret_cast<const UInt8*>(path.c_str()), &ref, nullptr) != noErr ||
         FSGetCatalogInfo(&ref, kFSCatInfoFinderInfo, &info, nullptr, nullptr, nullptr) != noErr)
         return 0;
-    OSType type = 0;
-    for (int i = 0; i < 4; ++i)
-        type = (type << 8) | info.finderInfo[i];
-    return type;
+    return FinderInfo::Type(info.finderInfo);
 }
 
 Boolean AskChooseOneFile(LFileChooser& chooser, FSSpec* out)
