@@ -58,21 +58,31 @@ struct RunResult {
 
 inline const char* kReportName = "Varno Report";
 
-class ActionRunTest : public filestest::VolumeTest {
+// Each test gets a fresh source and destination volume; without root they skip.
+class ActionRunTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        VolumeTest::SetUp();
-        if (!mVolume)
-            return;
+        if (!testsupport::RunningAsRoot())
+            GTEST_SKIP() << "loop volumes need root";
         SetResourceFolderForTesting((testsupport::PackagePath() / "Contents/Resources").string());
-        mDest = std::make_unique<testsupport::LoopVolume>(Label("D"), testsupport::LoopVolume::Kind::Ext4, DestMegabytes());
+        mSource = NewVolume("S", SourceMegabytes());
+        mVRefNum = filestest::VolumeOf(*mSource);
+        mDest = NewVolume("D", DestMegabytes());
         mDestVRefNum = filestest::VolumeOf(*mDest);
     }
     void TearDown() override { SetResourceFolderForTesting(""); }
+    virtual int SourceMegabytes() const { return 16; }
     virtual int DestMegabytes() const { return 16; }
 
-    std::filesystem::path Source(const std::string& relative) const { return *this / relative; }
+    // Labels are unique per test process, so processes side by side never share one.
+    static std::unique_ptr<testsupport::LoopVolume> NewVolume(const std::string& stem, int megabytes)
+    {
+        return std::make_unique<testsupport::LoopVolume>("V" + stem + std::to_string(getpid()),
+                                                         testsupport::LoopVolume::Kind::Ext4, megabytes);
+    }
+
+    std::filesystem::path Source(const std::string& relative) const { return *mSource / relative; }
     std::filesystem::path Dest(const std::string& relative) const { return *mDest / relative; }
 
     static FSSpec VolumeSpec(SInt16 vRefNum)
@@ -94,11 +104,16 @@ protected:
     }
 
     // Runs an action with a report; `configure` sets the thread's flags before it starts.
-    template <typename Thread = CActionThread>
-    RunResult Run(const ActionSettingsStruct& settings, const std::function<void(Thread&)>& configure = {},
+    RunResult Run(const ActionSettingsStruct& settings, const std::function<void(CActionThread&)>& configure = {},
                   const std::function<void(CActionThread&)>& progress = {})
     {
-        auto* thread = new Thread(&settings);
+        return RunThread(new CActionThread(&settings), configure, progress);
+    }
+
+    // The same with a thread made by the test; the run disposes of it.
+    RunResult RunThread(CActionThread* thread, const std::function<void(CActionThread&)>& configure = {},
+                        const std::function<void(CActionThread&)>& progress = {})
+    {
         thread->mWriteReport = true;
         if (configure)
             configure(*thread);
@@ -134,6 +149,8 @@ protected:
         ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
     }
 
+    std::unique_ptr<testsupport::LoopVolume> mSource;
+    SInt16 mVRefNum = 0;
     std::unique_ptr<testsupport::LoopVolume> mDest;
     SInt16 mDestVRefNum = 0;
 };

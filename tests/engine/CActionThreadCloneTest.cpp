@@ -111,7 +111,7 @@ protected:
 
     void TearDown() override
     {
-        if (mVolume)
+        if (mSource)
             fileobjecttest::Lock(Source("etc/locked.conf"), false);
         if (mDest && std::filesystem::exists(Dest("etc/locked.conf")))
             fileobjecttest::Lock(Dest("etc/locked.conf"), false);
