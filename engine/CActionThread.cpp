@@ -259,6 +259,15 @@ Boolean CActionThread::MakeRoomFor(CBaseFileThread* action)
     }
     std::fill(std::begin(mDestDirID), std::end(mDestDirID), 0);
     mDestDirID[0] = FolderID(destination);
+    // The records listed from the full volume name its folders: taken on the next
+    // volume, their names and folder IDs would pair with, or delete, other items.
+    for (SInt32 level = 0; level <= mLevel; ++level) {
+        CListStructs* list = mLevelList[level].get();
+        for (long i = list ? list->GetCount() : 0; i >= 1; --i) {
+            if (reinterpret_cast<const CompFolderStruct*>(list->GetNthStructPtr(i))->side == 1)
+                list->RemoveNthItem(i);
+        }
+    }
     long folder = mDestDirID[0];
     if (UFile::DuplicateFolderHierarchy(mSourceVRefNum, mSourceDirID[mLevel], mSourceDirID[0], mDestVRefNum, &folder,
                                         false, true) == noErr)

@@ -13,30 +13,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kTemporaryName = "QOREVTemporaryFile1247853912Zx";
-
 FSSpec SpecOf(const fs::path& path)
 {
     return fileobjecttest::SpecOf(path);
 }
-
-// A walker that runs `onYield` whenever a copy in progress yields through it.
-class CopyWatchingThread : public CActionThread {
-public:
-    CopyWatchingThread(const ActionSettingsStruct* settings, std::function<void(CActionThread&)> onYield)
-        : CActionThread(settings), mOnYield(std::move(onYield))
-    {
-    }
-    void YieldSelf(long ticks) override
-    {
-        if (mCurrentAction && mActionKB > 0)
-            mOnYield(*this);
-        CActionThread::YieldSelf(ticks);
-    }
-
-private:
-    std::function<void(CActionThread&)> mOnYield;
-};
 
 class CActionThreadRunTest : public ActionRunTest {
 protected:
@@ -182,4 +162,28 @@ TEST_F(CActionThreadRunTest, DriverShowsProgressAndDisposesOfTheFinishedThread)
     EXPECT_GE(progressCalls, 2);
     EXPECT_EQ(finishedCalls, 1);
     EXPECT_EQ(LThread::CountThreads(), threadsBefore);
+}
+
+TEST_F(CActionThreadRunTest, DiskFillingUpDuringACopyCancelsTheRunAndKeepsTheOldFile)
+{
+    Write(Source("big.bin"), BigContent());
+    Write(Source("later.txt"), "after the big one");
+    Write(Dest("big.bin"), "old");
+    SetModificationTime(Dest("big.bin"), 1300000000);
+    const ActionSettingsStruct settings = CloneSettings();
+    bool filled = false;
+    const RunResult result = RunThread(new CopyWatchingThread(&settings, [&](CActionThread&) {
+        if (!filled)
+            FillVolume(Dest("filler"));
+        filled = true;
+    }));
+    ASSERT_TRUE(filled) << "the copy never yielded";
+    EXPECT_TRUE(result.diskFull);
+    EXPECT_EQ(result.header.cancelled, 1);
+    EXPECT_EQ(result.header.errors, 1u);
+    ASSERT_EQ(result.log.size(), 1u);
+    EXPECT_EQ(result.log[0].name, "big.bin");
+    EXPECT_EQ(Read(Dest("big.bin")), "old");
+    EXPECT_FALSE(fs::exists(Dest("later.txt")));
+    EXPECT_FALSE(fs::exists(Dest(kTemporaryName)));
 }
