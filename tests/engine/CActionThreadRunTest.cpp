@@ -187,3 +187,24 @@ TEST_F(CActionThreadRunTest, DiskFillingUpDuringACopyCancelsTheRunAndKeepsTheOld
     EXPECT_FALSE(fs::exists(Dest("later.txt")));
     EXPECT_FALSE(fs::exists(Dest(kTemporaryName)));
 }
+
+TEST_F(CActionThreadRunTest, OwnersAreRepairedOnlyWithRootsRights)
+{
+    // Folders the user nobody owns, so that both runs can write.
+    for (const fs::path& folder : {Source("src"), Dest("dst")}) {
+        fs::create_directory(folder);
+        ASSERT_EQ(chown(folder.c_str(), testsupport::kNobody, testsupport::kNogroup), 0);
+    }
+    Write(Source("src/file"), "x");
+    ASSERT_EQ(chown(Source("src/file").c_str(), testsupport::kNobody, testsupport::kNogroup), 0);
+    const std::string resources = (testsupport::PackagePath() / "Contents/Resources").string();
+    const std::vector<std::string> probe = {ACTION_PROBE, Source("src").string(), Dest("dst").string(), resources};
+
+    const testsupport::ProcessResult unprivileged = testsupport::RunProcess(testsupport::AsNobody(probe));
+    EXPECT_EQ(unprivileged.exitStatus, 0) << unprivileged.output;
+    EXPECT_EQ(unprivileged.output, "repair 0 new 1 errors 0\n");
+    EXPECT_EQ(Read(Dest("dst/file")), "x");
+
+    const testsupport::ProcessResult root = testsupport::RunProcess(probe);
+    EXPECT_EQ(root.output, "repair 1 new 0 errors 0\n");
+}
