@@ -24,7 +24,6 @@ constexpr long kPauseTicks = 30;
 constexpr ResIDT kStringsID = 128;
 constexpr SInt16 kSkipFolderIndex = 8;
 constexpr SInt16 kReportNameIndex = 11;
-constexpr UInt32 kReportThrottle = 10;
 constexpr int kLastLevel = CBaseCompareFolder::kMaxLevels - 1;
 // Owner and group 0 with standard rights: the three rights bytes keep only their
 // high bits before the standard ones are added.
@@ -93,10 +92,14 @@ Boolean CActionThread::GetOriginDest(FSSpec* source, FSSpec* destination)
 
     FSSpec target = mSettings.destination;
     if (mSettings.actionKind == ActionSettingsStruct::kClone && mSettings.folderName[0] != 0) {
+        // Without its folder the clone would land in, and delete from, the folder around it.
         long folderID = 0;
-        if (UFile::CreateOrGetFolder(target.vRefNum, FolderID(target), mSettings.folderName, &folderID, nullptr) ==
-            noErr)
-            UFile::MakeFileSpec(target.vRefNum, FolderID(target), mSettings.folderName, &target);
+        const SInt32 parentID = FolderID(target);
+        if (UFile::CreateOrGetFolder(target.vRefNum, parentID, mSettings.folderName, &folderID, nullptr) != noErr ||
+            folderID == 0 || UFile::MakeFileSpec(target.vRefNum, parentID, mSettings.folderName, &target) != noErr) {
+            CancelThread();
+            return false;
+        }
     }
     if (source)
         *source = mSettings.source;

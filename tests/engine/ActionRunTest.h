@@ -52,6 +52,7 @@ struct RunResult {
     ReportHeaderStruct header{};
     std::vector<LogLine> log;
     bool diskFull = false;
+    bool threadCancelled = false;
     UInt32 filesExamined = 0;
     UInt32 filesHandled = 0;
     UInt32 copiedKB = 0;
@@ -156,6 +157,7 @@ protected:
             result.header = finished.mHeader;
             result.log = LogLines(*finished.mLog);
             result.diskFull = finished.mDiskFull;
+            result.threadCancelled = finished.ThreadCancelled();
             result.filesExamined = finished.mFilesExamined;
             result.filesHandled = finished.mFilesHandled;
             result.copiedKB = finished.mCopiedKB;

@@ -65,6 +65,20 @@ TEST_F(CActionThreadRunTest, FolderNameCollectsTheCloneInAFolderThatLaterRunsReu
     EXPECT_FALSE(fs::exists(Source("Clone/Clone")));
 }
 
+TEST_F(CActionThreadRunTest, FolderNameThatCannotBeMadeEndsTheRunBeforeItTouchesTheDestination)
+{
+    Write(Source("file"), "x");
+    Write(Dest("Clone"), "a file where the folder should be");
+    Write(Dest("other"), "the destination's own");
+    ActionSettingsStruct settings = CloneSettings();
+    std::memcpy(settings.folderName, "\x05" "Clone", 6);
+    const RunResult result = Run(settings);
+    EXPECT_TRUE(result.threadCancelled);
+    EXPECT_EQ(Read(Dest("Clone")), "a file where the folder should be");
+    EXPECT_EQ(Read(Dest("other")), "the destination's own");
+    EXPECT_FALSE(fs::exists(Dest("file")));
+}
+
 TEST_F(CActionThreadRunTest, OnlyModificationDatesDecideWhetherAPairedFileIsCopied)
 {
     struct Case {
