@@ -164,6 +164,15 @@ TEST_F(CActionThreadReportTest, ReportRewriteOnAFullDiskKeepsThePreviousReport)
     EXPECT_FALSE(fs::exists(Dest(kTemporaryName)));
 }
 
+TEST_F(CActionThreadReportTest, FolderOfTheReportsNameIsNeverReplaced)
+{
+    Write(Dest(std::string(kReportName) + "/kept"), "the user's own");
+    auto thread = IdleThread();
+    thread->UpdateReportFile(mDestVRefNum, fsRtDirID);
+    EXPECT_EQ(Read(Dest(std::string(kReportName) + "/kept")), "the user's own");
+    EXPECT_FALSE(fs::exists(Dest(kTemporaryName)));
+}
+
 TEST_F(CActionThreadReportTest, FullDestinationCancelsTheRunAndLosesNothing)
 {
     struct Case {
