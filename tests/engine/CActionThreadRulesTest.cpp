@@ -174,3 +174,28 @@ TEST_F(CActionThreadRulesTest, VolumesFolderAtTheRootIsMadeEmpty)
     EXPECT_TRUE(fs::is_empty(Dest("Volumes")));
     ExpectDest({"sub/Volumes/file"}, {});
 }
+
+TEST_F(CActionThreadRulesTest, RootOwnerGivesCopiesToRootWithStandardRights)
+{
+    Write(Source("app/bin/tool"), "x");
+    for (const char* path : {"app/bin/tool", "app/bin", "app"}) {
+        ASSERT_EQ(chown(Source(path).c_str(), 1000, 1000), 0);
+        ASSERT_EQ(chmod(Source(path).c_str(), 0700), 0);
+    }
+    Run(CloneSettings(), ([](CActionThread& thread) { thread.mSetRootOwner = true; }));
+    struct Case {
+        const char* path;
+        long rights; // the rights bytes of the access word
+    };
+    for (const Case& c : {Case{"app/bin/tool", 0x030707}, Case{"app/bin", 0x030307}, Case{"app", 0x030307}}) {
+        const fs::path path = Dest(c.path);
+        long owner = -1, group = -1, access = 0;
+        ASSERT_EQ(UFile::GetOwner(mDestVRefNum, filestest::FolderID(path.parent_path()), PString(path.filename()),
+                                  &owner, &group, &access),
+                  noErr)
+            << c.path;
+        EXPECT_EQ(owner, 0) << c.path;
+        EXPECT_EQ(group, 0) << c.path;
+        EXPECT_EQ(access & 0x070707, c.rights) << c.path;
+    }
+}
