@@ -53,7 +53,9 @@ DirectoryTable* Catalog::Table(const VolumeEntry& volume)
 
 OSErr Catalog::Folder(SInt16 vRefNum, SInt32 dirID, CatalogItem* item)
 {
-    const VolumeEntry* volume = VolumeList::Shared().ByRefNum(vRefNum);
+    // The folder's own check (its device and inode) shows an unmounted volume too;
+    // only then is the volume checked, for the error code.
+    const VolumeEntry* volume = VolumeList::Shared().Known(vRefNum);
     if (!volume)
         return nsvErr;
     DirectoryTable* table = Table(*volume);
@@ -67,7 +69,7 @@ OSErr Catalog::Folder(SInt16 vRefNum, SInt32 dirID, CatalogItem* item)
     result.parentID = folder->parentID;
     result.name = folder->name;
     if (const OSErr err = table->PathOf(dirID, &result.path, &result.info, &result.birth))
-        return err;
+        return VolumeList::Shared().ByRefNum(vRefNum) ? err : OSErr(nsvErr);
     *item = std::move(result);
     return noErr;
 }

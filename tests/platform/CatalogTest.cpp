@@ -63,6 +63,31 @@ TEST_F(CatalogTest, FolderMovedBehindOurBackIsNotFoundRatherThanConfused)
     EXPECT_NE(DirID("old"), id);
 }
 
+// Lookups trust the volume list until the folder's own check fails; a volume
+// unmounted behind our back must then be reported gone, not as a missing folder.
+TEST_F(CatalogTest, VolumeUnmountedBehindOurBackIsGone)
+{
+    LoopVolume other(Label("U"));
+    std::filesystem::create_directories(other / "folder");
+    std::ofstream(other / "folder/file") << "x";
+    const SInt16 vRefNum = VolumeOf(other);
+    const SInt32 folderID = FolderID(other / "folder");
+    CInfoPBRec pb{};
+    ASSERT_EQ(CatInfo(vRefNum, folderID, "file", &pb), noErr);
+    const std::filesystem::path mountPoint = other.MountPoint();
+    ASSERT_EQ(umount2(mountPoint.c_str(), 0), 0);
+
+    const struct {
+        SInt32 dirID;
+        std::string name;
+    } kCases[] = {{folderID, "file"}, {folderID, ""}, {fsRtDirID, "folder"}, {fsRtDirID, ""}};
+    for (const auto& item : kCases)
+        EXPECT_EQ(CatInfo(vRefNum, item.dirID, item.name, &pb), nsvErr) << item.dirID << " " << item.name;
+    HParamBlockRec volume{};
+    volume.volumeParam.ioVRefNum = vRefNum;
+    EXPECT_EQ(PBHGetVInfoSync(&volume), nsvErr);
+}
+
 TEST_F(CatalogTest, NewFolderOnAReusedInodeIsNotTheGoneOne)
 {
     std::filesystem::create_directories(*this / "gone");
