@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -161,6 +162,49 @@ TEST_F(CatalogTest, ListingFollowsChangesMadeBehindOurBack)
     ASSERT_EQ(IndexedInfo(mVRefNum, folder, 2, &pb, &name), noErr);
     EXPECT_EQ(name, "b");
     EXPECT_EQ(IndexedInfo(mVRefNum, folder, 3, &pb, &name), fnfErr);
+}
+
+// A folder's count is kept between reads: it must follow changes made through the
+// platform and behind our back alike.
+TEST_F(CatalogTest, FolderCountFollowsEveryChange)
+{
+    std::filesystem::create_directories(*this / "f");
+    Touch("f/one");
+    Touch("f/two");
+    const SInt32 folder = DirID("f");
+    const auto spec = [&](SInt32 dirID, const std::string& name) {
+        FSSpec result{};
+        EXPECT_NE(FSMakeFSSpec(mVRefNum, dirID, PString(name), &result), nsvErr);
+        return result;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        UInt16 count;
+    } kSteps[] = {
+        {"as created", [] {}, 2},
+        {"created through the platform", [&] { FSSpec s = spec(folder, "three"); FSpCreate(&s, 0, 0, 0); }, 3},
+        {"removed behind our back", [&] { std::filesystem::remove(*this / "f/one"); }, 2},
+        {"created behind our back", [&] { Touch("f/four"); }, 3},
+        {"renamed through the platform", [&] { FSSpec s = spec(folder, "two"); FSpRename(&s, PString("deux")); }, 3},
+        {"deleted through the platform", [&] { FSSpec s = spec(folder, "deux"); FSpDelete(&s); }, 2},
+        {"folder made through the platform", [&] { DirCreate(mVRefNum, folder, PString("sub"), nullptr); }, 3},
+        {"moved out through the platform",
+         [&] {
+             FSSpec item = spec(folder, "three");
+             FSSpec root = spec(fsRtDirID, "");
+             FSpCatMove(&item, &root);
+         },
+         2},
+        {"renamed behind our back", [&] { std::filesystem::rename(*this / "f/four", *this / "f/vier"); }, 2},
+    };
+    for (const auto& step : kSteps) {
+        step.change();
+        CInfoPBRec pb{};
+        ASSERT_EQ(CatInfo(mVRefNum, fsRtDirID, "f", &pb), noErr) << step.what;
+        EXPECT_EQ(pb.dirInfo.ioDrNmFls, step.count) << step.what;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(*this / "f"), {}), step.count) << step.what;
+    }
 }
 
 TEST_F(CatalogTest, MountPointInsideVolumeListsAsEmptyFolder)
