@@ -20,6 +20,7 @@ qt6-tools-dev
 libqt6opengl6-dev
 libgl-dev
 fonts-vlgothic
+rsync
 "
 
 missing=""
