@@ -4,6 +4,8 @@
 
 #include "cli/CCommandLine.h"
 #include "cli/ExitStatus.h"
+#include "cli/UReportCommand.h"
+#include "cli/URunCommand.h"
 #include "cli/UVolumesCommand.h"
 
 namespace {
@@ -13,12 +15,21 @@ const char kUsage[] =
     "       varno-cli clone SOURCE DESTINATION [--keep-root-items | --into NAME] [--skip-user-folders]\n"
     "                 [--only-languages] [--bless] [--yes]\n"
     "       varno-cli restore BACKUP TARGET [--from-folder NAME] [--no-deletions] [--skip-user-folders] [--yes]\n"
-    "       varno-cli compare FIRST SECOND [--names] [--dates] [--sizes] [--types]\n"
     "       varno-cli report FILE [--json]\n"
     "SOURCE, DESTINATION, BACKUP and TARGET are volumes (by name or mount point) or folders.\n";
 
 const std::vector<CCommandLine::Command> kCommands = {
     {"volumes", 0, {}},
+    {"clone",
+     2,
+     {{"keep-root-items", false},
+      {"into", true},
+      {"skip-user-folders", false},
+      {"only-languages", false},
+      {"bless", false},
+      {"yes", false}}},
+    {"restore", 2, {{"from-folder", true}, {"no-deletions", false}, {"skip-user-folders", false}, {"yes", false}}},
+    {"report", 1, {{"json", false}}},
 };
 
 } // namespace
@@ -36,5 +47,11 @@ int UVarnoCli::Main(const std::vector<std::string>& words)
     }
     if (line.mCommand == "volumes")
         return UVolumesCommand::Run(std::cout);
+    if (line.mCommand == "clone")
+        return URunCommand::Clone(line);
+    if (line.mCommand == "restore")
+        return URunCommand::Restore(line);
+    if (line.mCommand == "report")
+        return UReportCommand::Run(line.mOperands[0], line.Has("json"), std::cout, std::cerr);
     return kExitBadUsage;
 }
