@@ -39,6 +39,14 @@ public:
     virtual Boolean CheckIfSpecialMacOSXSystemFile();
     virtual void ExecuteActionSelf();
 
+    // A series backup moves a pending copy to the next volume.
+    void SetDestination(SInt16 vRefNum, SInt32 dirID)
+    {
+        mDstVRefNum = vRefNum;
+        mDstDirID = dirID;
+    }
+    SInt32 GetDestinationDirID() const { return mDstDirID; }
+
     // Publishes the progress and yields through the walker; true when the action must stop.
     Boolean YieldSelf();
     // Removes a leftover temporary file of the destination folder; false (fBsyErr,
