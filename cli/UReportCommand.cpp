@@ -40,9 +40,9 @@ int UReportCommand::Run(const std::string& path, bool json, std::ostream& out, s
     if (std::filesystem::is_regular_file(path, failure))
         file.open(path, std::ios::binary);
     std::vector<UInt8> bytes;
-    if (file)
+    if (file.is_open())
         bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (!file || file.bad()) {
+    if (!file.is_open() || file.bad()) {
         errors << "varno-cli: cannot read \"" << path << "\"\n";
         return kExitErrors;
     }
