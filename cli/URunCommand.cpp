@@ -241,6 +241,7 @@ int Execute(RunRequest& run)
                 progress.Show(running);
             },
             [&](CActionThread& finished) {
+                progress.Show(finished);
                 progress.End();
                 header = finished.mHeader;
                 std::cout << "\n";
