@@ -355,12 +355,16 @@ void CActionThread::GetCurrentLevelList(SInt16 srcVRefNum, SInt16 dstVRefNum, SI
     CListStructs& list = *mLevelList[mLevel];
     Str255 userName{};
     const Boolean inUsers = mLevel == 1 && mInUsers && UFile::GetCurrentUser(userName) == noErr;
-    for (long i = list.GetCount(); i >= 1 && (mLevel == 0 || inUsers); --i) {
+    for (long i = list.GetCount(); i >= 1; --i) {
         const auto* record = reinterpret_cast<const CompFolderStruct*>(list.GetNthStructPtr(i));
-        if (IsFolderRecord(*record))
-            continue;
-        if ((mLevel == 0 && CStr255::EqualPStrings(record->name, kNetworkName)) ||
-            (inUsers && CStr255::EqualPStrings(record->name, userName)))
+        // A destination inside the source is not a source folder: entering it would
+        // make an empty copy of it inside itself.
+        const Boolean destinationItself = IsFolderRecord(*record) && record->side == 0 &&
+                                          srcVRefNum == dstVRefNum && SInt32(record->dirIDOrModDate) == mDestDirID[0];
+        const Boolean leftOut = !IsFolderRecord(*record) &&
+                                ((mLevel == 0 && CStr255::EqualPStrings(record->name, kNetworkName)) ||
+                                 (inUsers && CStr255::EqualPStrings(record->name, userName)));
+        if (destinationItself || leftOut)
             list.RemoveNthItem(i);
     }
     if (mRestrictionList && list.GetCount() > 0)

@@ -123,7 +123,7 @@ UReportFile::DecodeResult UReportFile::Decode(std::span<const UInt8> bytes, Repo
 
     const std::span<const UInt8> rest = bytes.subspan(kPreambleSize + kHeaderSize);
     const ListReadResult read = log->ReadFromBytes(rest, true);
-    if (!read.ok || read.consumed != rest.size() || !ValidEntries(*log))
+    if (rest.empty() || !read.ok || read.consumed != rest.size() || !ValidEntries(*log))
         return DecodeResult::kBadLog;
     return DecodeResult::kOK;
 }
