@@ -1,10 +1,8 @@
 #include "cli/URunCommand.h"
 
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -15,6 +13,7 @@
 #include "cli/CEndPoint.h"
 #include "cli/CProgressLine.h"
 #include "cli/ExitStatus.h"
+#include "cli/StInterruptHandler.h"
 #include "cli/UQuestion.h"
 #include "cli/UReportText.h"
 #include "cli/UText.h"
@@ -32,40 +31,6 @@ constexpr ResIDT kVolumeStrings = 130;
 constexpr ResIDT kApplicationStrings = 128;
 constexpr short kSkipFolderIndex = 8;
 constexpr short kReportNameIndex = 11;
-
-volatile std::sig_atomic_t sInterrupted = 0;
-
-void Interrupt(int)
-{
-    sInterrupted = 1;
-}
-
-// Ctrl-C (and a polite kill) cancel the run as the Stop command does; a second one
-// ends the program at once.
-class StInterruptHandler {
-public:
-    StInterruptHandler()
-    {
-        sInterrupted = 0;
-        struct sigaction action{};
-        action.sa_handler = Interrupt;
-        action.sa_flags = SA_RESETHAND;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &mOldInterrupt);
-        sigaction(SIGTERM, &action, &mOldTerminate);
-    }
-    ~StInterruptHandler()
-    {
-        sigaction(SIGINT, &mOldInterrupt, nullptr);
-        sigaction(SIGTERM, &mOldTerminate, nullptr);
-    }
-    StInterruptHandler(const StInterruptHandler&) = delete;
-    StInterruptHandler& operator=(const StInterruptHandler&) = delete;
-
-private:
-    struct sigaction mOldInterrupt{};
-    struct sigaction mOldTerminate{};
-};
 
 std::string IndexedString(ResIDT list, short index)
 {
@@ -236,7 +201,7 @@ int Execute(RunRequest& run)
         UActionRun::RunToEnd(
             thread,
             [&progress](CActionThread& running) {
-                if (sInterrupted)
+                if (StInterruptHandler::Interrupted())
                     running.CancelThread();
                 progress.Show(running);
             },

@@ -4,6 +4,7 @@
 
 #include "cli/CCommandLine.h"
 #include "cli/ExitStatus.h"
+#include "cli/UCompareCommand.h"
 #include "cli/UReportCommand.h"
 #include "cli/URunCommand.h"
 #include "cli/UVolumesCommand.h"
@@ -15,6 +16,7 @@ const char kUsage[] =
     "       varno-cli clone SOURCE DESTINATION [--keep-root-items | --into NAME] [--skip-user-folders]\n"
     "                 [--only-languages] [--bless] [--yes]\n"
     "       varno-cli restore BACKUP TARGET [--from-folder NAME] [--no-deletions] [--skip-user-folders] [--yes]\n"
+    "       varno-cli compare FIRST SECOND [--sizes] [--dates] [--file-owners] [--folder-owners]\n"
     "       varno-cli report FILE [--json]\n"
     "SOURCE, DESTINATION, BACKUP and TARGET are volumes (by name or mount point) or folders.\n";
 
@@ -29,6 +31,7 @@ const std::vector<CCommandLine::Command> kCommands = {
       {"bless", false},
       {"yes", false}}},
     {"restore", 2, {{"from-folder", true}, {"no-deletions", false}, {"skip-user-folders", false}, {"yes", false}}},
+    {"compare", 2, {{"sizes", false}, {"dates", false}, {"file-owners", false}, {"folder-owners", false}}},
     {"report", 1, {{"json", false}}},
 };
 
@@ -51,6 +54,8 @@ int UVarnoCli::Main(const std::vector<std::string>& words)
         return URunCommand::Clone(line);
     if (line.mCommand == "restore")
         return URunCommand::Restore(line);
+    if (line.mCommand == "compare")
+        return UCompareCommand::Run(line);
     if (line.mCommand == "report")
         return UReportCommand::Run(line.mOperands[0], line.Has("json"), std::cout, std::cerr);
     return kExitBadUsage;

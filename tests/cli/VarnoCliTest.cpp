@@ -335,6 +335,53 @@ TEST(VarnoCliTest, TheWindowsChecksRefuseAVolumeClone)
     }
 }
 
+TEST(VarnoCliTest, CompareShowsTheAskedDifferencesAsAnOutline)
+{
+    TempFolder folder;
+    const fs::path first = folder / "first";
+    const fs::path second = folder / "second";
+    Write(first / "same/sub/equal", "x");
+    Write(second / "same/sub/equal", "x");
+    fs::last_write_time(second / "same/sub/equal", fs::last_write_time(first / "same/sub/equal"));
+    fs::permissions(first / "same/sub/equal", fs::perms::owner_read | fs::perms::owner_write);
+    Write(first / "same/size", "1");
+    Write(second / "same/size", "22");
+    fs::last_write_time(second / "same/size", fs::last_write_time(first / "same/size") + std::chrono::seconds(1));
+    Write(first / "only first/inside/f", "q");
+    Write(second / "only second/g", "q");
+    Write(first / "file then folder", "f");
+    Write(second / "file then folder/inner", "z");
+    Write(first / "folder then file/kid", "y");
+    Write(second / "folder then file", "f");
+    const std::string legend = "> only in " + second.string() + ", < only in " + first.string() +
+                               ", s size, d date, o owner or permissions\n";
+    const std::string always = "> < file then folder/\n"
+                               "> < folder then file/\n"
+                               "  <   kid\n"
+                               "  < only first/\n"
+                               "  <   inside/\n"
+                               "  <     f\n"
+                               ">   only second/\n"
+                               ">     g\n";
+    struct Case {
+        std::vector<std::string> options;
+        std::string shown;
+    };
+    for (const Case& c : {Case{{}, always + "8 differences\n"},
+                          Case{{"--dates"}, always + "    same/\nsd    size\n9 differences\n"},
+                          Case{{"--file-owners"}, always + "    same/\n      sub/\n  o     equal\n9 differences\n"},
+                          Case{{"--sizes", "--dates", "--file-owners", "--folder-owners"},
+                               always + "    same/\nsd    size\n      sub/\n  o     equal\n10 differences\n"}}) {
+        std::vector<std::string> arguments = {"compare", first.string(), second.string()};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        const ProcessResult result = Cli(arguments);
+        EXPECT_EQ(result.exitStatus, kFinished) << Output(result);
+        EXPECT_EQ(result.output, legend + c.shown) << c.options.size();
+    }
+    const ProcessResult itself = Cli({"compare", first.string(), first.string()});
+    EXPECT_EQ(itself.output.substr(itself.output.find('\n') + 1), "0 differences\n");
+}
+
 // A report file of a run with one failure three levels down and a trailing folder.
 fs::path WriteReport(const TempFolder& folder, UInt8 cancelled, UInt8 finished)
 {
