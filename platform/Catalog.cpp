@@ -53,7 +53,9 @@ DirectoryTable* Catalog::Table(const VolumeEntry& volume)
 
 OSErr Catalog::Folder(SInt16 vRefNum, SInt32 dirID, CatalogItem* item)
 {
-    const VolumeEntry* volume = VolumeList::Shared().ByRefNum(vRefNum);
+    // The folder's own check (its device and inode) shows an unmounted volume too;
+    // only then is the volume checked, for the error code.
+    const VolumeEntry* volume = VolumeList::Shared().Known(vRefNum);
     if (!volume)
         return nsvErr;
     DirectoryTable* table = Table(*volume);
@@ -66,8 +68,8 @@ OSErr Catalog::Folder(SInt16 vRefNum, SInt32 dirID, CatalogItem* item)
     result.volume = volume;
     result.parentID = folder->parentID;
     result.name = folder->name;
-    if (const OSErr err = table->PathOf(dirID, &result.path, &result.info, &result.birth))
-        return err;
+    if (const OSErr err = table->PathOf(dirID, &result.path, &result.info, &result.birth, &result.immutable))
+        return VolumeList::Shared().ByRefNum(vRefNum) ? err : OSErr(nsvErr);
     *item = std::move(result);
     return noErr;
 }
@@ -186,7 +188,7 @@ OSErr Catalog::LookupIndex(SInt16 vRefNum, SInt32 dirID, std::size_t index, Cata
 
 OSErr Catalog::Listing(const CatalogItem& folder, SInt32 dirID, FolderListing** listing)
 {
-    return mListings.Get({folder.volume->vRefNum, dirID}, folder.path, folder.volume->device, listing);
+    return mListings.Get({folder.volume->vRefNum, dirID}, folder.path, folder.info, folder.volume->device, listing);
 }
 
 FolderListing::NodeIDFunction Catalog::NodeIDs(const CatalogItem& folder, SInt32 dirID)
@@ -220,6 +222,8 @@ std::string Catalog::CatalogName(const CatalogItem& item)
         return RootName(*item.volume);
     if (!item.catalogName.empty())
         return item.catalogName;
+    if (FolderListing::IsOwnCatalogName(item.name))
+        return item.name;
     CatalogItem folder;
     FolderListing* listing = nullptr;
     if (Folder(item.volume->vRefNum, item.parentID, &folder) == noErr && Listing(folder, item.parentID, &listing) == noErr) {
@@ -238,9 +242,14 @@ std::string Catalog::CatalogName(const CatalogItem& item)
 UInt32 Catalog::Valence(const CatalogItem& folder)
 {
     // Counted without caching the listing: a walk reads every subfolder's count, and
-    // caching them all would push its own ancestors' listings out.
+    // caching them all would push its own ancestors' listings out. The count alone is
+    // kept, so a folder being filled is not read again for every item.
     if (folder.info.st_dev != folder.volume->device)
         return 0;
+    const ListingCache::Key key{folder.volume->vRefNum, SInt32(NodeID(folder))};
+    const FolderListing::Stamp now = FolderListing::StampOf(folder.info);
+    if (const auto known = mValences.find(key); known != mValences.end() && known->second.stamp == now)
+        return known->second.valence;
     DIR* entries = opendir(folder.path.c_str());
     if (!entries)
         return 0;
@@ -250,47 +259,55 @@ UInt32 Catalog::Valence(const CatalogItem& folder)
             ++count;
     }
     closedir(entries);
+    if (mValences.size() >= kValenceCapacity)
+        mValences.clear();
+    mValences[key] = Count{now, count};
     return count;
 }
 
-void Catalog::Restamp(SInt16 vRefNum, SInt32 dirID)
+// A change made through the platform in folder `key`: its cached listing and count
+// follow it, and take the folder's new state as their own.
+void Catalog::Changed(const ListingCache::Key& key, int delta, const std::function<void(FolderListing&)>& edit)
 {
+    FolderListing* listing = mListings.Cached(key);
+    const auto count = mValences.find(key);
+    if (!listing && count == mValences.end())
+        return;
+    if (listing)
+        edit(*listing);
     CatalogItem folder;
-    if (Folder(vRefNum, dirID, &folder) == noErr)
-        mListings.Restamp({vRefNum, dirID}, folder.path);
+    const bool found = Folder(key.vRefNum, key.dirID, &folder) == noErr;
+    if (listing && found)
+        listing->FolderStamp() = FolderListing::StampOf(folder.info);
+    if (count != mValences.end() && found)
+        count->second = Count{FolderListing::StampOf(folder.info), UInt32(SInt64(count->second.valence) + delta)};
+    else if (count != mValences.end())
+        mValences.erase(count);
 }
 
 void Catalog::Added(const CatalogItem& item)
 {
-    const ListingCache::Key key{item.volume->vRefNum, item.parentID};
-    if (FolderListing* listing = mListings.Cached(key)) {
-        listing->Add(item.name, item.info.st_ino);
-        Restamp(key.vRefNum, key.dirID);
-    }
+    Changed({item.volume->vRefNum, item.parentID}, 1,
+            [&](FolderListing& listing) { listing.Add(item.name, item.info.st_ino); });
     NodeID(item);
 }
 
 void Catalog::Removed(const CatalogItem& item)
 {
-    const ListingCache::Key key{item.volume->vRefNum, item.parentID};
-    if (FolderListing* listing = mListings.Cached(key)) {
-        listing->Remove(item.name);
-        Restamp(key.vRefNum, key.dirID);
-    }
+    const SInt16 vRefNum = item.volume->vRefNum;
+    Changed({vRefNum, item.parentID}, -1, [&](FolderListing& listing) { listing.Remove(item.name); });
     if (item.IsFolder()) {
         const SInt32 dirID = SInt32(NodeID(item));
-        mListings.Forget({key.vRefNum, dirID});
+        mListings.Forget({vRefNum, dirID});
+        mValences.erase({vRefNum, dirID});
         Table(*item.volume)->Removed(dirID);
     }
 }
 
 void Catalog::Renamed(const CatalogItem& item, const std::string& newName)
 {
-    const ListingCache::Key key{item.volume->vRefNum, item.parentID};
-    if (FolderListing* listing = mListings.Cached(key)) {
-        listing->Rename(item.name, newName);
-        Restamp(key.vRefNum, key.dirID);
-    }
+    Changed({item.volume->vRefNum, item.parentID}, 0,
+            [&](FolderListing& listing) { listing.Rename(item.name, newName); });
     if (item.IsFolder())
         Table(*item.volume)->Moved(SInt32(NodeID(item)), item.parentID, newName);
 }
@@ -298,14 +315,8 @@ void Catalog::Renamed(const CatalogItem& item, const std::string& newName)
 void Catalog::Moved(const CatalogItem& item, SInt32 newParentID)
 {
     const SInt16 vRefNum = item.volume->vRefNum;
-    if (FolderListing* listing = mListings.Cached({vRefNum, item.parentID})) {
-        listing->Remove(item.name);
-        Restamp(vRefNum, item.parentID);
-    }
-    if (FolderListing* listing = mListings.Cached({vRefNum, newParentID})) {
-        listing->Add(item.name, item.info.st_ino);
-        Restamp(vRefNum, newParentID);
-    }
+    Changed({vRefNum, item.parentID}, -1, [&](FolderListing& listing) { listing.Remove(item.name); });
+    Changed({vRefNum, newParentID}, 1, [&](FolderListing& listing) { listing.Add(item.name, item.info.st_ino); });
     if (item.IsFolder())
         Table(*item.volume)->Moved(SInt32(NodeID(item)), newParentID, item.name);
 }

@@ -7,6 +7,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -24,12 +25,13 @@ struct CatalogItem {
     std::string path;
     struct stat info {};
     timespec birth{};
+    bool immutable = false; // the lock, read with the status
     std::string catalogName; // when the lookup already knew it
 
     bool IsRoot() const { return parentID == fsRtParID; }
     bool IsFolder() const { return S_ISDIR(info.st_mode); }
     // Reads the item's status afresh (a root's mount point followed, nothing else).
-    bool Restat() { return StatWithBirth(path, IsRoot(), &info, &birth) == 0; }
+    bool Restat() { return StatWithBirth(path, IsRoot(), &info, &birth, &immutable) == 0; }
 };
 
 class Catalog {
@@ -70,8 +72,16 @@ private:
     OSErr Child(const CatalogItem& folder, SInt32 dirID, const std::string& diskName, CatalogItem* item);
     OSErr FindByMacName(const CatalogItem& folder, SInt32 dirID, const std::string& macName, CatalogItem* item);
     FolderListing::NodeIDFunction NodeIDs(const CatalogItem& folder, SInt32 dirID);
-    void Restamp(SInt16 vRefNum, SInt32 dirID);
+    void Changed(const ListingCache::Key& key, int delta, const std::function<void(FolderListing&)>& edit);
+
+    // A folder's number of entries, valid while the folder has this stamp.
+    struct Count {
+        FolderListing::Stamp stamp;
+        UInt32 valence;
+    };
+    static constexpr std::size_t kValenceCapacity = 65536;
 
     std::map<SInt16, std::unique_ptr<DirectoryTable>> mTables;
     ListingCache mListings;
+    std::map<ListingCache::Key, Count> mValences;
 };

@@ -23,26 +23,10 @@ constexpr OSType kSymbolicLinkType = MakeOSType("slnk");
 constexpr OSType kSymbolicLinkCreator = MakeOSType("rhap");
 constexpr OSType kApplicationType = MakeOSType("APPL");
 
-struct Status {
-    struct statx x {};
-    bool immutable = false;
-    timespec birth{};
-};
-
-timespec Time(const statx_timestamp& stamp)
+// The records report the status that the lookup of the item has just read.
+timespec Birth(const CatalogItem& item)
 {
-    return timespec{time_t(stamp.tv_sec), long(stamp.tv_nsec)};
-}
-
-OSErr ReadStatus(const CatalogItem& item, Status* status)
-{
-    const int flags = item.IsRoot() ? 0 : AT_SYMLINK_NOFOLLOW;
-    if (statx(AT_FDCWD, item.path.c_str(), flags, STATX_BASIC_STATS | STATX_BTIME, &status->x) != 0)
-        return OSErrFromErrno(errno);
-    status->immutable = (status->x.stx_attributes_mask & STATX_ATTR_IMMUTABLE) &&
-                        (status->x.stx_attributes & STATX_ATTR_IMMUTABLE);
-    status->birth = Time((status->x.stx_mask & STATX_BTIME) ? status->x.stx_btime : status->x.stx_mtime);
-    return noErr;
+    return item.birth.tv_sec != 0 || item.birth.tv_nsec != 0 ? item.birth : item.info.st_mtim;
 }
 
 bool IsElfProgram(const CatalogItem& item)
@@ -189,10 +173,10 @@ OSErr ReadFinderInfo(const CatalogItem& item, FinderInfoBytes* bytes)
 
 OSErr IsLocked(const CatalogItem& item, bool* locked)
 {
-    Status status;
-    if (const OSErr err = ReadStatus(item, &status))
-        return err;
-    *locked = status.immutable;
+    CatalogItem now = item;
+    if (!now.Restat())
+        return OSErrFromErrno(errno);
+    *locked = now.immutable;
     return noErr;
 }
 
@@ -252,14 +236,13 @@ OSErr SetLocked(const CatalogItem& item, bool locked)
 
 OSErr GetClassic(const CatalogItem& item, CInfoPBRec* pb)
 {
-    Status status;
     FinderInfoBytes finderInfo;
-    if (OSErr err = ReadStatus(item, &status); err || (err = ReadFinderInfo(item, &finderInfo)))
+    if (const OSErr err = ReadFinderInfo(item, &finderInfo))
         return err;
     Catalog& catalog = Catalog::Shared();
-    const UInt32 created = MacDates::LocalSecondsFromTime(status.birth.tv_sec);
-    const UInt32 modified = MacDates::LocalSecondsFromTime(time_t(status.x.stx_mtime.tv_sec));
-    const SInt8 locked = status.immutable ? kioFlAttribLockedMask : 0;
+    const UInt32 created = MacDates::LocalSecondsFromTime(Birth(item).tv_sec);
+    const UInt32 modified = MacDates::LocalSecondsFromTime(item.info.st_mtim.tv_sec);
+    const SInt8 locked = item.immutable ? kioFlAttribLockedMask : 0;
     if (item.IsFolder()) {
         DirInfo& dir = pb->dirInfo;
         dir.ioFlAttrib = SInt8(kioFlAttribDirMask | locked);
@@ -312,28 +295,25 @@ OSErr SetClassic(CatalogItem& item, const CInfoPBRec& pb)
 
 OSErr GetFull(const CatalogItem& item, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* info)
 {
-    Status status;
-    if (const OSErr err = ReadStatus(item, &status))
-        return err;
     Catalog& catalog = Catalog::Shared();
-    info->nodeFlags = UInt16((item.IsFolder() ? kFSNodeIsDirectoryMask : 0) | (status.immutable ? kFSNodeLockedMask : 0));
+    info->nodeFlags = UInt16((item.IsFolder() ? kFSNodeIsDirectoryMask : 0) | (item.immutable ? kFSNodeLockedMask : 0));
     info->volume = item.volume->vRefNum;
     info->parentDirID = UInt32(item.parentID);
     info->nodeID = catalog.NodeID(item);
     info->sharingFlags = 0;
     info->userPrivileges = 0;
-    info->exactAccessTime = Time(status.x.stx_atime);
-    info->exactModificationTime = Time(status.x.stx_mtime);
-    info->createDate = MacDates::UTCDateTimeFromTimespec(status.birth);
+    info->exactAccessTime = item.info.st_atim;
+    info->exactModificationTime = item.info.st_mtim;
+    info->createDate = MacDates::UTCDateTimeFromTimespec(Birth(item));
     info->contentModDate = MacDates::UTCDateTimeFromTimespec(info->exactModificationTime);
-    info->attributeModDate = MacDates::UTCDateTimeFromTimespec(Time(status.x.stx_ctime));
+    info->attributeModDate = MacDates::UTCDateTimeFromTimespec(item.info.st_ctim);
     info->accessDate = MacDates::UTCDateTimeFromTimespec(info->exactAccessTime);
     info->backupDate = UTCDateTime{};
-    info->permissions[0] = status.x.stx_uid;
-    info->permissions[1] = status.x.stx_gid;
-    info->permissions[2] = status.x.stx_mode;
-    const bool device = S_ISCHR(status.x.stx_mode) || S_ISBLK(status.x.stx_mode);
-    info->permissions[3] = device ? DeviceWord(makedev(status.x.stx_rdev_major, status.x.stx_rdev_minor)) : 0;
+    info->permissions[0] = item.info.st_uid;
+    info->permissions[1] = item.info.st_gid;
+    info->permissions[2] = item.info.st_mode;
+    const bool device = S_ISCHR(item.info.st_mode) || S_ISBLK(item.info.st_mode);
+    info->permissions[3] = device ? DeviceWord(item.info.st_rdev) : 0;
     if (whichInfo & (kFSCatInfoFinderInfo | kFSCatInfoFinderXInfo)) {
         FinderInfoBytes bytes;
         if (const OSErr err = ReadFinderInfo(item, &bytes))
@@ -343,8 +323,8 @@ OSErr GetFull(const CatalogItem& item, FSCatalogInfoBitmap whichInfo, FSCatalogI
     }
     info->valence = item.IsFolder() && (whichInfo & kFSCatInfoValence) ? catalog.Valence(item) : 0;
     const bool hasData = S_ISREG(item.info.st_mode) || S_ISLNK(item.info.st_mode);
-    info->dataLogicalSize = hasData ? status.x.stx_size : 0;
-    info->dataPhysicalSize = hasData ? status.x.stx_blocks * 512 : 0;
+    info->dataLogicalSize = hasData ? UInt64(item.info.st_size) : 0;
+    info->dataPhysicalSize = hasData ? UInt64(item.info.st_blocks) * 512 : 0;
     info->rsrcLogicalSize = item.IsFolder() ? 0 : ExtendedAttributes::SizeOf(item.path, ExtendedAttributes::kResourceFork);
     info->rsrcPhysicalSize = info->rsrcLogicalSize;
     info->textEncodingHint = kTextEncodingMacRoman;

@@ -21,7 +21,7 @@ bool SameBirth(const timespec& a, const timespec& b)
 
 } // namespace
 
-int StatWithBirth(const std::string& path, bool follow, struct stat* info, timespec* birth)
+int StatWithBirth(const std::string& path, bool follow, struct stat* info, timespec* birth, bool* immutable)
 {
     struct statx status;
     if (statx(AT_FDCWD, path.c_str(), follow ? 0 : AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &status) != 0)
@@ -41,6 +41,8 @@ int StatWithBirth(const std::string& path, bool follow, struct stat* info, times
     info->st_mtim = timespec{status.stx_mtime.tv_sec, status.stx_mtime.tv_nsec};
     info->st_ctim = timespec{status.stx_ctime.tv_sec, status.stx_ctime.tv_nsec};
     *birth = (status.stx_mask & STATX_BTIME) ? timespec{status.stx_btime.tv_sec, status.stx_btime.tv_nsec} : timespec{};
+    if (immutable)
+        *immutable = (status.stx_attributes_mask & STATX_ATTR_IMMUTABLE) && (status.stx_attributes & STATX_ATTR_IMMUTABLE);
     return 0;
 }
 
@@ -77,7 +79,7 @@ const DirectoryTable::Folder* DirectoryTable::Find(SInt32 dirID) const
     return it == mFolders.end() ? nullptr : &it->second;
 }
 
-OSErr DirectoryTable::PathOf(SInt32 dirID, std::string* path, struct stat* info, timespec* birth) const
+OSErr DirectoryTable::PathOf(SInt32 dirID, std::string* path, struct stat* info, timespec* birth, bool* immutable) const
 {
     const Folder* folder = Find(dirID);
     if (!folder)
@@ -97,7 +99,7 @@ OSErr DirectoryTable::PathOf(SInt32 dirID, std::string* path, struct stat* info,
         result += **it;
     }
     // The root is its mount point, followed; below it nothing is followed.
-    if (StatWithBirth(result, dirID == fsRtDirID, info, birth) != 0 || !S_ISDIR(info->st_mode) ||
+    if (StatWithBirth(result, dirID == fsRtDirID, info, birth, immutable) != 0 || !S_ISDIR(info->st_mode) ||
         info->st_dev != folder->device || info->st_ino != folder->inode || !SameBirth(*birth, folder->birth))
         return dirNFErr;
     *path = std::move(result);

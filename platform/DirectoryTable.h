@@ -15,9 +15,10 @@
 
 #include "platform/MacTypes.h"
 
-// An item's status and birth time (zero where the file system keeps none). With the
-// device and inode, the birth tells a folder from a later one that reuses its inode.
-int StatWithBirth(const std::string& path, bool follow, struct stat* info, timespec* birth);
+// An item's status and birth time (zero where the file system keeps none), and
+// whether it is immutable. With the device and inode, the birth tells a folder from a
+// later one that reuses its inode.
+int StatWithBirth(const std::string& path, bool follow, struct stat* info, timespec* birth, bool* immutable = nullptr);
 
 class DirectoryTable {
 public:
@@ -39,7 +40,7 @@ public:
 
     // The path of folder `dirID`: dirNFErr when the ID is unknown or the folder at
     // that path is no longer the one the ID stands for.
-    OSErr PathOf(SInt32 dirID, std::string* path, struct stat* info, timespec* birth) const;
+    OSErr PathOf(SInt32 dirID, std::string* path, struct stat* info, timespec* birth, bool* immutable) const;
 
     void Moved(SInt32 dirID, SInt32 newParentID, const std::string& newName);
     void Removed(SInt32 dirID);

@@ -23,6 +23,19 @@ bool PlainShortName(const std::string& name)
 
 } // namespace
 
+bool FolderListing::IsOwnCatalogName(const std::string& diskName)
+{
+    if (!PlainShortName(diskName) || diskName.find('#') != std::string::npos)
+        return false;
+    const auto longName = MacNames::LongNameFromDisk(diskName);
+    return longName && *longName == diskName;
+}
+
+FolderListing::Stamp FolderListing::StampOf(const struct stat& folder)
+{
+    return Stamp{folder.st_dev, folder.st_ino, folder.st_mtim, folder.st_ctim};
+}
+
 bool FolderListing::Stamp::operator==(const Stamp& other) const
 {
     return device == other.device && inode == other.inode && SameTime(modified, other.modified) &&
@@ -41,7 +54,7 @@ OSErr FolderListing::Read(const std::string& path, bool empty, std::unique_ptr<F
         closedir(folder);
         return OSErrFromErrno(error);
     }
-    listing->mStamp = Stamp{info.st_dev, info.st_ino, info.st_mtim, info.st_ctim};
+    listing->mStamp = StampOf(info);
     errno = 0;
     while (!empty) {
         errno = 0;
@@ -100,11 +113,10 @@ const FolderListing::Entry& FolderListing::Named(const Entry& entry, const NodeI
 {
     // A short printable ASCII name is its own catalog name and cannot collide with
     // another entry's long name: no need to name the whole folder for it.
-    if (entry.catalogName.empty() && PlainShortName(entry.name) && entry.name.find('#') == std::string::npos) {
+    if (entry.catalogName.empty() && IsOwnCatalogName(entry.name)) {
         Entry& named = mEntries[mByName.at(entry.name)];
-        named.longName = MacNames::LongNameFromDisk(entry.name);
-        if (named.longName && *named.longName == entry.name)
-            named.catalogName = *named.longName;
+        named.longName = entry.name;
+        named.catalogName = entry.name;
     }
     if (entry.catalogName.empty())
         BuildNames(nodeID);

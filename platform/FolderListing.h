@@ -5,6 +5,7 @@
 // moving the others, an added one goes at the end, a renamed one keeps its place. So
 // a loop over indexes that deletes as it goes costs O(1) per step.
 
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <time.h>
 
@@ -38,6 +39,12 @@ public:
         timespec changed{};
         bool operator==(const Stamp& other) const;
     };
+
+    // Whether a name on disk is its own catalog name whatever else the folder holds:
+    // short printable ASCII without "#" that reads the same as a long name.
+    static bool IsOwnCatalogName(const std::string& diskName);
+    // The stamp of a folder with this status.
+    static Stamp StampOf(const struct stat& folder);
 
     // The entries of the folder at `path`; an empty listing when `empty` (a mount point).
     static OSErr Read(const std::string& path, bool empty, std::unique_ptr<FolderListing>* out);

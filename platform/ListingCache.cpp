@@ -4,12 +4,10 @@
 
 #include "platform/PosixError.h"
 
-OSErr ListingCache::Get(const Key& key, const std::string& path, dev_t volumeDevice, FolderListing** out)
+OSErr ListingCache::Get(const Key& key, const std::string& path, const struct stat& folder, dev_t volumeDevice,
+                        FolderListing** out)
 {
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0)
-        return OSErrFromErrno(errno);
-    const FolderListing::Stamp now{info.st_dev, info.st_ino, info.st_mtim, info.st_ctim};
+    const FolderListing::Stamp now = FolderListing::StampOf(folder);
     const auto it = mSlots.find(key);
     if (it != mSlots.end() && it->second.listing->FolderStamp() == now) {
         mUse.splice(mUse.begin(), mUse, it->second.use);
@@ -17,7 +15,7 @@ OSErr ListingCache::Get(const Key& key, const std::string& path, dev_t volumeDev
         return noErr;
     }
     std::unique_ptr<FolderListing> listing;
-    if (const OSErr err = FolderListing::Read(path, info.st_dev != volumeDevice, &listing))
+    if (const OSErr err = FolderListing::Read(path, folder.st_dev != volumeDevice, &listing))
         return err;
     Forget(key);
     if (mSlots.size() >= kCapacity) {
@@ -43,12 +41,4 @@ void ListingCache::Forget(const Key& key)
         return;
     mUse.erase(it->second.use);
     mSlots.erase(it);
-}
-
-void ListingCache::Restamp(const Key& key, const std::string& path)
-{
-    FolderListing* listing = Cached(key);
-    struct stat info;
-    if (listing && stat(path.c_str(), &info) == 0)
-        listing->FolderStamp() = FolderListing::Stamp{info.st_dev, info.st_ino, info.st_mtim, info.st_ctim};
 }

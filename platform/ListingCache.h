@@ -17,12 +17,11 @@ public:
         auto operator<=>(const Key&) const = default;
     };
 
-    // The listing of folder `key` at `path`, read afresh when the folder changed;
-    // empty when the folder lies on another device (a mount point).
-    OSErr Get(const Key& key, const std::string& path, dev_t volumeDevice, FolderListing** out);
-    // Takes the folder's present state as the cached listing's own after a change made
-    // through the platform.
-    void Restamp(const Key& key, const std::string& path);
+    // The listing of folder `key` at `path`, whose status was just read, read afresh
+    // when the folder changed; empty when the folder lies on another device (a mount
+    // point).
+    OSErr Get(const Key& key, const std::string& path, const struct stat& folder, dev_t volumeDevice,
+              FolderListing** out);
     // The cached listing of `key`, or null; for updates in place.
     FolderListing* Cached(const Key& key);
     void Forget(const Key& key);

@@ -22,9 +22,9 @@ namespace {
 const VolumeEntry* FindVolume(SInt16 index, SInt16 vRefNum, ConstStr255Param name)
 {
     VolumeList& volumes = VolumeList::Shared();
-    // A remount changes a volume's locks: read the table afresh.
+    // A remount changes a volume's locks: read the table afresh when it changed.
     if (index <= 0)
-        volumes.Refresh();
+        volumes.RefreshIfChanged();
     if (index > 0)
         return volumes.ByIndex(index);
     if (index == 0)

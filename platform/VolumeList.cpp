@@ -1,7 +1,9 @@
 #include "platform/VolumeList.h"
 
 #include <blkid/blkid.h>
+#include <fcntl.h>
 #include <libmount/libmount.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -74,6 +76,11 @@ VolumeList& VolumeList::Shared()
 
 void VolumeList::Refresh()
 {
+    // Watched from before it is read, so a change made while reading shows next time.
+    if (mWatch < 0)
+        mWatch = open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+    else
+        MountsChanged();
     std::unique_ptr<libmnt_table, decltype(&mnt_unref_table)> table(mnt_new_table_from_file("/proc/self/mountinfo"),
                                                                      &mnt_unref_table);
     std::vector<VolumeEntry> found;
@@ -137,6 +144,26 @@ void VolumeList::Refresh()
         else
             mVolumes.push_back(std::move(entry));
     }
+}
+
+// Each poll answers whether the table changed since the previous one.
+bool VolumeList::MountsChanged()
+{
+    pollfd watch{mWatch, POLLPRI, 0};
+    return mWatch < 0 || poll(&watch, 1, 0) != 0;
+}
+
+void VolumeList::RefreshIfChanged()
+{
+    if (MountsChanged())
+        Refresh();
+}
+
+const VolumeEntry* VolumeList::Known(SInt16 vRefNum)
+{
+    if (const VolumeEntry* entry = Find(vRefNum == 0 ? SInt16(kStartupVolumeRefNum) : vRefNum))
+        return entry;
+    return ByRefNum(vRefNum);
 }
 
 const VolumeEntry* VolumeList::Find(SInt16 vRefNum) const

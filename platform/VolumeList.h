@@ -31,11 +31,17 @@ public:
 
     // Re-reads the mount table; numbers of volumes still mounted stay.
     void Refresh();
+    // Re-reads it only when it changed since it was last read: a mount, an unmount
+    // or a remount (which may change a volume's locks).
+    void RefreshIfChanged();
 
     // The n-th volume (1-based, startup volume first), read afresh for n = 1.
     const VolumeEntry* ByIndex(int n);
     // The volume, checked to be still mounted; 0 stands for the startup volume.
     const VolumeEntry* ByRefNum(SInt16 vRefNum);
+    // The volume as last seen, unchecked: for callers that check the device of what
+    // they reach through it, and ask ByRefNum when that fails.
+    const VolumeEntry* Known(SInt16 vRefNum);
     // The volume that holds `path`.
     const VolumeEntry* ByPath(const std::string& path);
 
@@ -43,7 +49,10 @@ private:
     VolumeList() = default;
     const VolumeEntry* Find(SInt16 vRefNum) const;
     static bool StillMounted(const VolumeEntry& entry);
+    bool MountsChanged();
 
     std::list<VolumeEntry> mVolumes; // entries stay where they are while mounted
     SInt16 mNextRefNum = -101;
+    // The mount table, open only to be polled: the kernel flags every change of it.
+    int mWatch = -1;
 };

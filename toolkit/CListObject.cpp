@@ -59,8 +59,9 @@ std::unique_ptr<CListObject> CListObject::GetCopy()
 
 Boolean CListObject::GetCopy(CListObject& into)
 {
+    into.mFirst = 0;
     into.SetCount(mCount);
-    std::memcpy(into.mItems.GetPtr(), mItems.GetPtr(), std::size_t(mCount) * 4);
+    std::memcpy(into.Items(), Items(), std::size_t(mCount) * 4);
     return true;
 }
 
@@ -71,25 +72,29 @@ CComparator* CListObject::SetComparator(CComparator* comparator)
     return old;
 }
 
+Ptr CListObject::Items() const
+{
+    return mItems.GetPtr() + mFirst * 4;
+}
+
 SInt32 CListObject::ValueAt(long index)
 {
     SInt32 value;
-    std::memcpy(&value, mItems.GetPtr() + (index - 1) * 4, 4);
+    std::memcpy(&value, Items() + (index - 1) * 4, 4);
     return value;
 }
 
 void CListObject::StoreAt(long index, SInt32 value)
 {
-    std::memcpy(mItems.GetPtr() + (index - 1) * 4, &value, 4);
+    std::memcpy(Items() + (index - 1) * 4, &value, 4);
 }
 
-// The block holds the count rounded up to four values, so it is resized once every
-// four additions or removals.
+// The block holds the removed front slots and the count, rounded up to four values,
+// so it is resized once every four additions or removals.
 void CListObject::SetCount(long count)
 {
-    const long capacity = (count + 3) / 4 * 4;
+    const long capacity = (mFirst + count + 3) / 4 * 4;
     mItems.Resize(capacity * 4);
-    mCapacity = SInt32(capacity);
     mCount = SInt32(count);
     mChanged = true;
 }
@@ -121,7 +126,7 @@ void CListObject::InsertItem(long index, long value)
     if (index > mCount + 1)
         return;
     SetCount(mCount + 1);
-    Ptr items = mItems.GetPtr();
+    Ptr items = Items();
     std::memmove(items + index * 4, items + (index - 1) * 4, std::size_t(mCount - index) * 4);
     StoreAt(index, SInt32(value));
 }
@@ -156,7 +161,7 @@ void CListObject::MoveItemToIndex(long from, long to)
     if (from < 1 || from > mCount || to < 1 || to > mCount || from == to)
         return;
     const SInt32 value = ValueAt(from);
-    Ptr items = mItems.GetPtr();
+    Ptr items = Items();
     if (from < to)
         std::memmove(items + (from - 1) * 4, items + from * 4, std::size_t(to - from) * 4);
     else
@@ -175,13 +180,27 @@ void CListObject::RemoveItems(long first, long n)
     if (first <= 0 || first > mCount || n <= 0)
         return;
     const long last = first + n - 1 < mCount ? first + n - 1 : mCount;
-    Ptr items = mItems.GetPtr();
-    std::memmove(items + (first - 1) * 4, items + last * 4, std::size_t(mCount - last) * 4);
-    SetCount(mCount - (last - first + 1));
+    const long removed = last - first + 1;
+    // Values taken from the front only move the start of the live values, so a list
+    // consumed from its front costs the same per value at any length; the free slots
+    // are given back once they outnumber the live values.
+    if (first == 1) {
+        mFirst += SInt32(removed);
+    } else {
+        Ptr items = Items();
+        std::memmove(items + (first - 1) * 4, items + last * 4, std::size_t(mCount - last) * 4);
+    }
+    mCount -= SInt32(removed);
+    if (mFirst > mCount) {
+        std::memmove(mItems.GetPtr(), Items(), std::size_t(mCount) * 4);
+        mFirst = 0;
+    }
+    SetCount(mCount);
 }
 
 void CListObject::RemoveAllItems()
 {
+    mFirst = 0;
     SetCount(0);
 }
 

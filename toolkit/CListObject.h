@@ -95,14 +95,16 @@ protected:
     void ShiftValues(long from, long delta);
 
 private:
+    // The first live value; the mFirst slots before it are free.
+    Ptr Items() const;
     SInt32 ValueAt(long index);
     void StoreAt(long index, SInt32 value);
     void SetCount(long count);
     void PlaceItem(long i);
 
     UHandle mItems;
+    SInt32 mFirst = 0;
     SInt32 mCount = 0;
-    SInt32 mCapacity = 0;
     CComparator* mComparator;
     Boolean mChanged = false;
 };

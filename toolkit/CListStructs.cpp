@@ -1,5 +1,6 @@
 #include "toolkit/CListStructs.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -35,6 +36,7 @@ Boolean CListStructs::GetCopy(CListObject& into)
     ThrowIfNot_(list == nullptr || (list->mLengthMode == mLengthMode &&
                                     (mLengthMode != kFixedSize || list->mSize == mSize)));
     if (list != nullptr) {
+        Compact();
         const long size = mBuffer.GetSize();
         if (!list->mBuffer.Resize(size))
             return false;
@@ -147,6 +149,7 @@ long CListStructs::InsertStruct(long index, const void* record, long length)
         return 0;
     std::vector<UInt8> own;
     record = Detached(record, total, own);
+    Compact();
     const long offset = GetNthItem(index);
     if (!mBuffer.ReplaceBytes(offset, 0, nullptr, total))
         return 0;
@@ -168,8 +171,11 @@ void CListStructs::SetNthStruct(long index, const void* record, long length)
         return;
     std::vector<UInt8> own;
     record = Detached(record, total, own);
-    const long offset = GetNthItem(index);
     const long old = GetLengthInBuffer(index);
+    // Records behind it move only in a buffer without holes.
+    if (total != old)
+        Compact();
+    const long offset = GetNthItem(index);
     if (!mBuffer.ReplaceBytes(offset, old, nullptr, total))
         return;
     WriteRecord(offset, record, total);
@@ -236,40 +242,68 @@ long CListStructs::GetLengthAtPosition(long offset)
 
 void CListStructs::RemoveNthItem(long index)
 {
-    if (index < 1 || index > GetCount())
-        return;
-    const long offset = GetNthItem(index);
-    const long length = GetLengthInBuffer(index);
-    mBuffer.RemoveBytes(offset, length);
-    CListObject::RemoveNthItem(index);
-    ShiftValues(offset + length, -length);
+    RemoveItems(index, 1);
 }
 
+// A removed record leaves a hole in the buffer: closing it at once would move every
+// record behind it and renumber the index, so a list consumed from its front would
+// cost its whole length per record. The holes are closed together once they hold as
+// many bytes as the records.
 void CListStructs::RemoveItems(long first, long n)
 {
     const long count = GetCount();
     if (first <= 0 || first > count || n <= 0)
         return;
     const long last = first + n - 1 < count ? first + n - 1 : count;
-    // Records that lie back to back in list order go in one cut.
-    for (long k = first; k < last; ++k) {
-        if (GetNthItem(k + 1) != GetNthItem(k) + GetLengthInBuffer(k)) {
-            for (long removed = first; removed <= last; ++removed)
-                RemoveNthItem(first);
-            return;
-        }
+    for (long k = first; k <= last; ++k) {
+        const long length = GetLengthInBuffer(k);
+        mHoles.push_back({GetNthItem(k), length});
+        mHoleBytes += length;
     }
-    const long cut = GetNthItem(first);
-    const long cutEnd = GetNthItem(last) + GetLengthInBuffer(last);
-    mBuffer.RemoveBytes(cut, cutEnd - cut);
     CListObject::RemoveItems(first, last - first + 1);
-    ShiftValues(cutEnd, -(cutEnd - cut));
+    if (mHoleBytes >= mBuffer.GetSize() - mHoleBytes)
+        Compact();
+}
+
+// Closes the holes: the records keep their order in the buffer, and each offset drops
+// by the bytes of the holes before it.
+void CListStructs::Compact()
+{
+    if (mHoles.empty())
+        return;
+    std::sort(mHoles.begin(), mHoles.end(), [](const Hole& a, const Hole& b) { return a.offset < b.offset; });
+    // closedBefore[i]: the hole bytes before hole i's end.
+    std::vector<long> closedBefore(mHoles.size());
+    long closed = 0;
+    for (std::size_t i = 0; i < mHoles.size(); ++i)
+        closedBefore[i] = closed += mHoles[i].length;
+    for (long k = 1; k <= GetCount(); ++k) {
+        const long offset = GetNthItem(k);
+        const auto after = std::upper_bound(mHoles.begin(), mHoles.end(), offset,
+                                            [](long value, const Hole& hole) { return value < hole.offset; });
+        if (after != mHoles.begin())
+            SetNthItem(k, offset - closedBefore[std::size_t(after - mHoles.begin()) - 1]);
+    }
+    const long size = mBuffer.GetSize();
+    Ptr bytes = mBuffer.GetPtr();
+    long to = mHoles.front().offset;
+    for (std::size_t i = 0; i < mHoles.size(); ++i) {
+        const long from = mHoles[i].offset + mHoles[i].length;
+        const long end = i + 1 < mHoles.size() ? mHoles[i + 1].offset : size;
+        std::memmove(bytes + to, bytes + from, std::size_t(end - from));
+        to += end - from;
+    }
+    mBuffer.Resize(to);
+    mHoles.clear();
+    mHoleBytes = 0;
 }
 
 void CListStructs::RemoveAllItems()
 {
     CListObject::RemoveAllItems();
     mBuffer.Resize(0);
+    mHoles.clear();
+    mHoleBytes = 0;
 }
 
 long CListStructs::AddUHandleToList(UHandle* block)
@@ -317,6 +351,7 @@ SInt32 CListStructs::CompareValues(long a, long b)
 
 Boolean CListStructs::BufferSizeOK()
 {
+    Compact();
     return mLengthMode != kFixedSize || mBuffer.GetSize() == GetCount() * long(mSize);
 }
 
@@ -342,6 +377,7 @@ void CListStructs::CorrectBufferSize()
 
 long CListStructs::WriteToBytes(std::vector<UInt8>& out, Boolean withIndex)
 {
+    Compact();
     const std::size_t start = out.size();
     if (withIndex)
         CListObject::WriteToBytes(out, withIndex);

@@ -5,7 +5,10 @@
 // move when only the order changes.
 //
 // Invariants: every offset lies in the buffer and its record ends within it; records
-// do not overlap. Reading a list keeps them for any input.
+// do not overlap. Removed records may leave holes between them until the list is
+// written, copied or changes a record's length. Reading a list keeps them for any input.
+
+#include <vector>
 
 #include "toolkit/CBufferObject.h"
 #include "toolkit/CListObject.h"
@@ -90,8 +93,17 @@ private:
     Boolean ValidRecordAt(long offset, long end);
     Boolean AdoptIndex(const std::vector<SInt32>& offsets, long base, long end);
     Boolean WalkRecords(long offset, long end);
+    void Compact();
+
+    // The bytes of a removed record, still in the buffer until Compact.
+    struct Hole {
+        long offset;
+        long length;
+    };
 
     CBufferObject mBuffer;
     SInt16 mLengthMode;
     SInt32 mSize;
+    std::vector<Hole> mHoles;
+    long mHoleBytes = 0;
 };

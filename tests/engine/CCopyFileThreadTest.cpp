@@ -256,3 +256,40 @@ TEST_F(CCopyFileThreadTest, SparseFileOverTwoGigabytesStaysSparse)
 }
 
 } // namespace
+
+// The kernel copies a file only within one volume of these file systems, so a copy
+// from another volume goes through the buffer: its zero blocks, written as data at the
+// source, become holes, and the size is set at the end where the file ends in zeros.
+TEST_F(CCopyFileThreadTest, BufferedCopyLeavesZeroBlocksOutAndKeepsTheSize)
+{
+    testsupport::LoopVolume other(Label("S"));
+    std::string content(300000, '\0');
+    content.replace(0, 5000, 5000, 'a');
+    content.replace(100000, 6, "middle");
+    content[40000] = 'z'; // one byte is enough to keep its block
+    {
+        std::ofstream(other / "holes", std::ios::binary) << content;
+    }
+
+    CCopyFileThread action(VolumeOf(other), fsRtDirID, PString("holes"), mVRefNum, mDestID);
+    action.ExecuteAction(nullptr, nullptr, nullptr);
+    ASSERT_EQ(action.mError, noErr);
+    EXPECT_EQ(action.mDoneBytes, content.size());
+    EXPECT_EQ(testsupport::ReadFile(Dest("holes")), content);
+    const int fd = open(Dest("holes").c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    // Data lies only in the 4 KB blocks that hold something; the zeros at the end
+    // are a hole as well.
+    const struct {
+        off_t from;
+        off_t data;
+        off_t hole;
+    } kRuns[] = {{0, 0, 8192}, {8192, 36864, 40960}, {40960, 98304, 102400}};
+    for (const auto& run : kRuns) {
+        EXPECT_EQ(lseek(fd, run.from, SEEK_DATA), run.data) << run.from;
+        EXPECT_EQ(lseek(fd, run.data, SEEK_HOLE), run.hole) << run.from;
+    }
+    EXPECT_EQ(lseek(fd, 102400, SEEK_DATA), -1);
+    close(fd);
+    EXPECT_EQ(Status(Dest("holes")).st_size, off_t(content.size()));
+}

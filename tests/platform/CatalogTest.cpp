@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -61,6 +62,31 @@ TEST_F(CatalogTest, FolderMovedBehindOurBackIsNotFoundRatherThanConfused)
     // Seen again where it is now, the folder keeps its ID.
     EXPECT_EQ(DirID("elsewhere"), id);
     EXPECT_NE(DirID("old"), id);
+}
+
+// Lookups trust the volume list until the folder's own check fails; a volume
+// unmounted behind our back must then be reported gone, not as a missing folder.
+TEST_F(CatalogTest, VolumeUnmountedBehindOurBackIsGone)
+{
+    LoopVolume other(Label("U"));
+    std::filesystem::create_directories(other / "folder");
+    std::ofstream(other / "folder/file") << "x";
+    const SInt16 vRefNum = VolumeOf(other);
+    const SInt32 folderID = FolderID(other / "folder");
+    CInfoPBRec pb{};
+    ASSERT_EQ(CatInfo(vRefNum, folderID, "file", &pb), noErr);
+    const std::filesystem::path mountPoint = other.MountPoint();
+    ASSERT_EQ(umount2(mountPoint.c_str(), 0), 0);
+
+    const struct {
+        SInt32 dirID;
+        std::string name;
+    } kCases[] = {{folderID, "file"}, {folderID, ""}, {fsRtDirID, "folder"}, {fsRtDirID, ""}};
+    for (const auto& item : kCases)
+        EXPECT_EQ(CatInfo(vRefNum, item.dirID, item.name, &pb), nsvErr) << item.dirID << " " << item.name;
+    HParamBlockRec volume{};
+    volume.volumeParam.ioVRefNum = vRefNum;
+    EXPECT_EQ(PBHGetVInfoSync(&volume), nsvErr);
 }
 
 TEST_F(CatalogTest, NewFolderOnAReusedInodeIsNotTheGoneOne)
@@ -136,6 +162,49 @@ TEST_F(CatalogTest, ListingFollowsChangesMadeBehindOurBack)
     ASSERT_EQ(IndexedInfo(mVRefNum, folder, 2, &pb, &name), noErr);
     EXPECT_EQ(name, "b");
     EXPECT_EQ(IndexedInfo(mVRefNum, folder, 3, &pb, &name), fnfErr);
+}
+
+// A folder's count is kept between reads: it must follow changes made through the
+// platform and behind our back alike.
+TEST_F(CatalogTest, FolderCountFollowsEveryChange)
+{
+    std::filesystem::create_directories(*this / "f");
+    Touch("f/one");
+    Touch("f/two");
+    const SInt32 folder = DirID("f");
+    const auto spec = [&](SInt32 dirID, const std::string& name) {
+        FSSpec result{};
+        EXPECT_NE(FSMakeFSSpec(mVRefNum, dirID, PString(name), &result), nsvErr);
+        return result;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        UInt16 count;
+    } kSteps[] = {
+        {"as created", [] {}, 2},
+        {"created through the platform", [&] { FSSpec s = spec(folder, "three"); FSpCreate(&s, 0, 0, 0); }, 3},
+        {"removed behind our back", [&] { std::filesystem::remove(*this / "f/one"); }, 2},
+        {"created behind our back", [&] { Touch("f/four"); }, 3},
+        {"renamed through the platform", [&] { FSSpec s = spec(folder, "two"); FSpRename(&s, PString("deux")); }, 3},
+        {"deleted through the platform", [&] { FSSpec s = spec(folder, "deux"); FSpDelete(&s); }, 2},
+        {"folder made through the platform", [&] { DirCreate(mVRefNum, folder, PString("sub"), nullptr); }, 3},
+        {"moved out through the platform",
+         [&] {
+             FSSpec item = spec(folder, "three");
+             FSSpec root = spec(fsRtDirID, "");
+             FSpCatMove(&item, &root);
+         },
+         2},
+        {"renamed behind our back", [&] { std::filesystem::rename(*this / "f/four", *this / "f/vier"); }, 2},
+    };
+    for (const auto& step : kSteps) {
+        step.change();
+        CInfoPBRec pb{};
+        ASSERT_EQ(CatInfo(mVRefNum, fsRtDirID, "f", &pb), noErr) << step.what;
+        EXPECT_EQ(pb.dirInfo.ioDrNmFls, step.count) << step.what;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(*this / "f"), {}), step.count) << step.what;
+    }
 }
 
 TEST_F(CatalogTest, MountPointInsideVolumeListsAsEmptyFolder)

@@ -228,6 +228,52 @@ TEST(CListObject, ValueOperations)
     EXPECT_TRUE(list->HasChanged());
 }
 
+// Values taken from the front are only skipped until they outnumber the rest; every
+// other operation, and a copy or the bytes of the list, must see the live values alone.
+TEST(CListObject, ValuesTakenFromTheFrontLeaveTheRestIntact)
+{
+    std::mt19937 random(11);
+    std::unique_ptr<CListObject> list(ListOf({}, new QuotientComparator(10)));
+    std::vector<long> model;
+    for (int step = 0; step < 3000; ++step) {
+        const long count = long(model.size());
+        const long value = long(random() % 1000);
+        const int operation = int(random() % 10);
+        if (operation < 3 || count < 2) {
+            const long position = list->AddItemToList(value);
+            model.insert(model.begin() + (position - 1), value);
+        } else if (operation < 7) {
+            const long n = 1 + long(random() % 3);
+            list->RemoveItems(1, n);
+            model.erase(model.begin(), model.begin() + std::min(n, count));
+        } else if (operation == 7) {
+            const long index = 1 + long(random() % std::size_t(count + 1));
+            list->InsertItem(index, value);
+            model.insert(model.begin() + (index - 1), value);
+        } else if (operation == 8) {
+            const long from = 1 + long(random() % std::size_t(count));
+            const long to = 1 + long(random() % std::size_t(count));
+            list->MoveItemToIndex(from, to);
+            const long moved = model[std::size_t(from - 1)];
+            model.erase(model.begin() + (from - 1));
+            model.insert(model.begin() + (to - 1), moved);
+        } else {
+            const long index = 1 + long(random() % std::size_t(count));
+            list->SetNthItem(index, value);
+            model[std::size_t(index - 1)] = value;
+        }
+        ASSERT_EQ(Values(*list), model) << "step " << step;
+        if (step % 100 == 0) {
+            EXPECT_EQ(Values(*list->GetCopy()), model) << "step " << step;
+            std::vector<UInt8> bytes;
+            list->WriteToBytes(bytes, false);
+            CListObject read;
+            ASSERT_TRUE(read.ReadFromBytes(bytes, false).ok) << "step " << step;
+            EXPECT_EQ(Values(read), model) << "step " << step;
+        }
+    }
+}
+
 TEST(CListObject, SortedInsertionPosition)
 {
     std::unique_ptr<CListObject> list(ListOf({}, new QuotientComparator(10)));

@@ -186,6 +186,56 @@ TEST(CListStructsModel, KeepsRecordsAndLayoutInEveryLengthMode)
                 RunModel(mode, withComparator, seed + 10 * unsigned(mode));
 }
 
+// The action run's pattern: read record 1, remove it, and add the records found
+// meanwhile. The records left, their layout and the list written as a file must not
+// show the removed ones.
+TEST(CListStructs, ConsumedFromTheFrontWhileRecordsAreAdded)
+{
+    for (SInt16 mode : kModes) {
+        std::mt19937 random(5 + unsigned(mode));
+        CListStructs list(new KeyComparator(KeyOffset(mode)), mode, SizeFor(mode));
+        std::vector<std::string> model;
+        const auto key = [&](const std::string& data) { return UInt8(data[std::size_t(KeyOffset(mode))]) % 5; };
+        const auto add = [&] {
+            const std::string record = MakeRecord(mode, random);
+            const long position = list.AddStructToList(record.data(), long(record.size()));
+            ASSERT_GE(position, 1);
+            model.insert(model.begin() + (position - 1), record);
+        };
+        for (int i = 0; i < 300; ++i)
+            add();
+        for (int step = 0; !model.empty(); ++step) {
+            const std::string where = "mode " + std::to_string(mode) + " step " + std::to_string(step);
+            ASSERT_EQ(Data(list, 1), model.front()) << where;
+            list.RemoveNthStruct(1);
+            model.erase(model.begin());
+            if (step % 3 == 0 && step < 600)
+                add();
+            ASSERT_EQ(list.GetCount(), long(model.size())) << where;
+            if (step % 37 == 0) {
+                ASSERT_EQ(Contents(list), model) << where;
+                for (std::size_t i = 1; i < model.size(); ++i)
+                    ASSERT_LE(key(model[i - 1]), key(model[i])) << where;
+                for (const Boolean withIndex : {true, false}) {
+                    std::vector<UInt8> bytes;
+                    list.WriteToBytes(bytes, withIndex);
+                    CListStructs read(nullptr, mode, SizeFor(mode));
+                    ASSERT_TRUE(read.ReadFromBytes(bytes, withIndex).ok) << where;
+                    // Without the index the records come in the buffer's order.
+                    std::vector<std::string> records = Contents(read), expected = model;
+                    if (!withIndex) {
+                        std::sort(records.begin(), records.end());
+                        std::sort(expected.begin(), expected.end());
+                    }
+                    ASSERT_EQ(records, expected) << where << (withIndex ? " with index" : " without index");
+                }
+                ExpectSoundLayout(list, where);
+            }
+        }
+        EXPECT_EQ(AreaLength(list), 0) << "mode " << mode;
+    }
+}
+
 std::string Bytes(std::initializer_list<int> bytes)
 {
     std::string text;
