@@ -52,6 +52,7 @@ drop_caches() {
 
 rm -rf "$WORK"
 mkdir -p "$WORK"
+results=$WORK/results
 tree_kb=$(du -sk $TREE 2>/dev/null | awk '{ s += $1 } END { print s }')
 volume_mb=$(( (tree_kb / 1024 + 3 * LARGE_MB + EXTRA_FILES * 8 / 1024) * 3 / 2 + 512 ))
 new_volume "$SRC" VarnoSrc "$volume_mb"
@@ -81,22 +82,23 @@ files=$(find "$SRC" -type f | wc -l)
 items=$(find "$SRC" | wc -l)
 used_mb=$(df -m --output=used "$SRC" | tail -1 | tr -d ' ')
 
-# One timed run of `tool` from a `cache` cache: "<seconds> <peak KB>".
+# One timed run of `tool` from a `cache` cache, appended to the results as
+# "<cache> <tool> <run> <seconds> <peak KB>".
 timed() {
-    cache=$1 tool=$2
+    cache=$1 tool=$2 run=$3
     case $tool in
     varno) set -- "$VARNO_CLI" clone "$SRC" "$DST" --yes ;;
     cp) set -- cp -a "$SRC/." "$DST/" ;;
     rsync) set -- rsync -aHAX --delete "$SRC/" "$DST/" ;;
     esac
     [ "$cache" = cold ] && drop_caches
-    /usr/bin/time -f "%e %M" -o "$WORK/time" "$@" >"$WORK/output" 2>&1 || {
+    if ! /usr/bin/time -f "%e %M" -o "$WORK/time" "$@" >"$WORK/output" 2>&1; then
         echo "clone_bench: failed: $*" >&2
         tail -5 "$WORK/output" >&2
         exit 1
-    }
+    fi
     sync
-    cat "$WORK/time"
+    echo "$cache $tool $run $(cat "$WORK/time")" >> "$results"
 }
 
 # 1% of the regular files: every 100th of the sorted list gets a line more.
@@ -111,19 +113,17 @@ warm_up() {
     find "$SRC" -type f -print0 | xargs -0 cat > /dev/null
 }
 
-results=$WORK/results
-: > "$results"
 for cache in cold warm; do
     for tool in varno cp rsync; do
         echo "clone_bench: $tool, $cache cache" >&2
         new_volume "$DST" VarnoDst "$volume_mb"
         [ "$cache" = warm ] && warm_up
-        echo "$cache $tool first $(timed "$cache" "$tool")" >> "$results"
+        timed "$cache" "$tool" first
         [ "$tool" = cp ] && continue
-        echo "$cache $tool unchanged $(timed "$cache" "$tool")" >> "$results"
+        timed "$cache" "$tool" unchanged
         change_one_percent
         [ "$cache" = warm ] && warm_up
-        echo "$cache $tool changed $(timed "$cache" "$tool")" >> "$results"
+        timed "$cache" "$tool" changed
     done
 done
 
