@@ -203,6 +203,20 @@ TEST(VarnoCliTest, ClonesAVolumeByNameThenUpdatesIt)
     EXPECT_NE(json.find("\"finished\": true,"), std::string::npos) << json;
 }
 
+TEST(VarnoCliTest, BlessesTheClonedVolumeWhenAsked)
+{
+    ASSERT_TRUE(testsupport::RunningAsRoot());
+    LoopVolume source(UniqueLabel(), LoopVolume::Kind::Ext4, 24);
+    LoopVolume destination(UniqueLabel(), LoopVolume::Kind::Ext4, 24);
+    Write(source / "System/Library/CoreServices/boot.efi", "boot");
+    const ProcessResult result =
+        Cli({"clone", source.MountPoint().string(), destination.MountPoint().string(), "--bless"});
+    ASSERT_EQ(result.exitStatus, kFinished) << Output(result);
+    EXPECT_EQ(result.output.find("could not be blessed"), std::string::npos) << Output(result);
+    EXPECT_NE(testsupport::ReadFile(destination / ".varno-bless").find("folder=/System/Library/CoreServices\n"),
+              std::string::npos);
+}
+
 TEST(VarnoCliTest, ClonesIntoANamedFolderOfTheSameVolume)
 {
     ASSERT_TRUE(testsupport::RunningAsRoot());
