@@ -24,7 +24,6 @@ constexpr long kPauseTicks = 30;
 constexpr ResIDT kStringsID = 128;
 constexpr SInt16 kSkipFolderIndex = 8;
 constexpr SInt16 kReportNameIndex = 11;
-constexpr UInt32 kReportThrottle = 10;
 constexpr int kLastLevel = CBaseCompareFolder::kMaxLevels - 1;
 // Owner and group 0 with standard rights: the three rights bytes keep only their
 // high bits before the standard ones are added.
@@ -93,10 +92,14 @@ Boolean CActionThread::GetOriginDest(FSSpec* source, FSSpec* destination)
 
     FSSpec target = mSettings.destination;
     if (mSettings.actionKind == ActionSettingsStruct::kClone && mSettings.folderName[0] != 0) {
+        // Without its folder the clone would land in, and delete from, the folder around it.
         long folderID = 0;
-        if (UFile::CreateOrGetFolder(target.vRefNum, FolderID(target), mSettings.folderName, &folderID, nullptr) ==
-            noErr)
-            UFile::MakeFileSpec(target.vRefNum, FolderID(target), mSettings.folderName, &target);
+        const SInt32 parentID = FolderID(target);
+        if (UFile::CreateOrGetFolder(target.vRefNum, parentID, mSettings.folderName, &folderID, nullptr) != noErr ||
+            folderID == 0 || UFile::MakeFileSpec(target.vRefNum, parentID, mSettings.folderName, &target) != noErr) {
+            CancelThread();
+            return false;
+        }
     }
     if (source)
         *source = mSettings.source;
@@ -251,6 +254,15 @@ Boolean CActionThread::MakeRoomFor(CBaseFileThread* action)
     }
     std::fill(std::begin(mDestDirID), std::end(mDestDirID), 0);
     mDestDirID[0] = FolderID(destination);
+    // The records listed from the full volume name its folders: taken on the next
+    // volume, their names and folder IDs would pair with, or delete, other items.
+    for (SInt32 level = 0; level <= mLevel; ++level) {
+        CListStructs* list = mLevelList[level].get();
+        for (long i = list ? list->GetCount() : 0; i >= 1; --i) {
+            if (reinterpret_cast<const CompFolderStruct*>(list->GetNthStructPtr(i))->side == 1)
+                list->RemoveNthItem(i);
+        }
+    }
     long folder = mDestDirID[0];
     if (UFile::DuplicateFolderHierarchy(mSourceVRefNum, mSourceDirID[mLevel], mSourceDirID[0], mDestVRefNum, &folder,
                                         false, true) == noErr)

@@ -49,6 +49,9 @@ void CActionThread::UpdateReportFile(SInt16 vRefNum, SInt32 dirID)
     // The new report is written whole beside the old one and takes its name only when
     // complete, so a full disk or a failed write never leaves a cut report behind.
     const ConstStringPtr temporaryName = CBaseFileThread::kTemporaryFileName;
+    // A folder of the report's name is the user's, never a report to replace.
+    if (UFile::IsFolder(vRefNum, dirID, mReportName))
+        return;
     CFileObject::Delete(vRefNum, dirID, temporaryName);
     CFileObject temporary(vRefNum, dirID, temporaryName);
     if (temporary.Create(UReportFile::kCreator, UReportFile::kFileType, true) != noErr)

@@ -3,6 +3,7 @@
 // them, and a run driven to its end without windows, whose results stay readable.
 
 #include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include <fstream>
@@ -51,12 +52,46 @@ struct RunResult {
     ReportHeaderStruct header{};
     std::vector<LogLine> log;
     bool diskFull = false;
+    bool threadCancelled = false;
     UInt32 filesExamined = 0;
     UInt32 filesHandled = 0;
     UInt32 copiedKB = 0;
 };
 
 inline const char* kReportName = "Varno Report";
+inline const std::string kTemporaryName = "QOREVTemporaryFile1247853912Zx";
+
+// Takes every free block of the volume, also those kept for root.
+inline void FillVolume(const std::filesystem::path& file)
+{
+    const int fd = open(file.c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(fd, 0);
+    off_t size = 0;
+    for (off_t step = 1024 * 1024; step >= 4096; step /= 4) {
+        while (posix_fallocate(fd, size, step) == 0)
+            size += step;
+    }
+    close(fd);
+}
+
+// A walker that runs `onYield` whenever a copy in progress yields through it.
+class CopyWatchingThread : public CActionThread {
+public:
+    CopyWatchingThread(const ActionSettingsStruct* settings, std::function<void(CActionThread&)> onYield)
+        : CActionThread(settings), mOnYield(std::move(onYield))
+    {
+    }
+    void YieldSelf(long ticks) override
+    {
+        if (mCurrentAction && mActionKB > 0)
+            mOnYield(*this);
+        CActionThread::YieldSelf(ticks);
+    }
+
+private:
+    std::function<void(CActionThread&)> mOnYield;
+};
+
 
 // Each test gets a fresh source and destination volume; without root they skip.
 class ActionRunTest : public ::testing::Test {
@@ -122,6 +157,7 @@ protected:
             result.header = finished.mHeader;
             result.log = LogLines(*finished.mLog);
             result.diskFull = finished.mDiskFull;
+            result.threadCancelled = finished.ThreadCancelled();
             result.filesExamined = finished.mFilesExamined;
             result.filesHandled = finished.mFilesHandled;
             result.copiedKB = finished.mCopiedKB;

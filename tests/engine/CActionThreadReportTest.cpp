@@ -13,21 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kTemporaryName = "QOREVTemporaryFile1247853912Zx";
-
-// Takes every free block of the volume, also those kept for root.
-void FillVolume(const fs::path& file)
-{
-    const int fd = open(file.c_str(), O_WRONLY | O_CREAT, 0600);
-    ASSERT_GE(fd, 0);
-    off_t size = 0;
-    for (off_t step = 1024 * 1024; step >= 4096; step /= 4) {
-        while (posix_fallocate(fd, size, step) == 0)
-            size += step;
-    }
-    close(fd);
-}
-
 class CActionThreadReportTest : public ActionRunTest {
 protected:
     int SourceMegabytes() const override { return 64; }
@@ -179,6 +164,15 @@ TEST_F(CActionThreadReportTest, ReportRewriteOnAFullDiskKeepsThePreviousReport)
     EXPECT_FALSE(fs::exists(Dest(kTemporaryName)));
 }
 
+TEST_F(CActionThreadReportTest, FolderOfTheReportsNameIsNeverReplaced)
+{
+    Write(Dest(std::string(kReportName) + "/kept"), "the user's own");
+    auto thread = IdleThread();
+    thread->UpdateReportFile(mDestVRefNum, fsRtDirID);
+    EXPECT_EQ(Read(Dest(std::string(kReportName) + "/kept")), "the user's own");
+    EXPECT_FALSE(fs::exists(Dest(kTemporaryName)));
+}
+
 TEST_F(CActionThreadReportTest, FullDestinationCancelsTheRunAndLosesNothing)
 {
     struct Case {
@@ -221,4 +215,54 @@ TEST_F(CActionThreadReportTest, FullDestinationCancelsTheRunAndLosesNothing)
         EXPECT_EQ(header.cancelled, 1);
         EXPECT_EQ(header.finished, 1);
     }
+}
+
+TEST_F(CActionThreadReportTest, SeriesBackupGoesOnOnTheNextVolume)
+{
+    const std::string content(4608 * 1024, 's');
+    for (const char* path : {"data/a", "data/b", "data/c"})
+        Write(Source(path), content);
+    const auto next = NewVolume("E", 16);
+    const SInt16 nextVRefNum = filestest::VolumeOf(*next);
+    ActionSettingsStruct settings = CloneSettings();
+    settings.cloneAction = ActionSettingsStruct::kSeriesBackup;
+    int waits = 0;
+    const RunResult result = Run(settings, {}, [&](CActionThread& thread) {
+        if (!thread.mWaitingForVolume)
+            return;
+        ++waits;
+        thread.mSettings.destination = VolumeSpec(nextVRefNum);
+        thread.mWaitingForVolume = false;
+    });
+    EXPECT_EQ(waits, 1);
+    EXPECT_FALSE(result.diskFull);
+    EXPECT_EQ(result.header.cancelled, 0);
+    EXPECT_EQ(result.header.errors, 0u);
+    EXPECT_EQ(result.header.newFiles, 3u);
+    EXPECT_TRUE(fs::exists(Dest("data/a")));
+    EXPECT_TRUE(fs::exists(Dest("data/b")));
+    EXPECT_TRUE(Read(*next / "data/c") == content);
+    EXPECT_FALSE(fs::exists(Dest("data/c")));
+    ReportHeaderStruct header;
+    ASSERT_EQ(ReadReport(*next / kReportName, &header), UReportFile::DecodeResult::kOK);
+    EXPECT_EQ(header.finished, 1);
+}
+
+TEST_F(CActionThreadReportTest, SeriesBackupCancelledWhileWaitingStopsWithoutTheFullVolume)
+{
+    const std::string content(4608 * 1024, 's');
+    for (const char* path : {"data/a", "data/b", "data/c"})
+        Write(Source(path), content);
+    ActionSettingsStruct settings = CloneSettings();
+    settings.cloneAction = ActionSettingsStruct::kSeriesBackup;
+    const RunResult result = Run(settings, {}, [&](CActionThread& thread) {
+        if (thread.mWaitingForVolume)
+            thread.CancelThread();
+    });
+    EXPECT_EQ(result.header.cancelled, 1);
+    EXPECT_EQ(result.header.errors, 0u);
+    EXPECT_TRUE(result.log.empty());
+    EXPECT_TRUE(Read(Dest("data/a")) == content);
+    EXPECT_FALSE(fs::exists(Dest("data/c")));
+    EXPECT_FALSE(fs::exists(Dest(kTemporaryName)));
 }

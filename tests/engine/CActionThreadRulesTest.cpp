@@ -9,6 +9,29 @@ namespace fs = std::filesystem;
 
 namespace {
 
+struct RestrictionEntry {
+    UInt8 depth;
+    UInt16 next;
+    const char* name;
+};
+
+// Depth-first entries: length, depth, next index of the same depth (big-endian), name.
+CListStructs* RestrictionList(const std::vector<RestrictionEntry>& entries)
+{
+    auto* list = new CListStructs(nullptr, CListStructs::kOwnLength8, 0);
+    for (const RestrictionEntry& e : entries) {
+        UInt8 record[64] = {};
+        const UInt8 length = UInt8(std::strlen(e.name));
+        record[0] = UInt8(length + 5);
+        record[1] = e.depth;
+        PutBigEndian16(record + 2, e.next);
+        record[4] = length;
+        std::memcpy(record + 5, e.name, length);
+        list->AddStructToList(record, record[0]);
+    }
+    return list;
+}
+
 class CActionThreadRulesTest : public ActionRunTest {
 protected:
     // Paths that must exist at the destination after the run, and paths that must not.
@@ -120,28 +143,59 @@ TEST_F(CActionThreadRulesTest, RestrictionListLimitsTheCopyToItsTree)
     for (const char* path : {"etc/ssh/config", "etc/ssh/keys/key", "etc/passwd", "etc/other/file", "usr/bin/tool",
                              "var/log/syslog", "top.txt"})
         Write(Source(path), "x");
-    // Depth-first entries: length, depth, next index of the same depth (big-endian), name.
-    auto* restriction = new CListStructs(nullptr, CListStructs::kOwnLength8, 0);
-    struct Entry {
-        UInt8 depth;
-        UInt16 next;
-        const char* name;
-    };
-    for (const Entry& e : {Entry{0, 0xFFFF, "etc"}, Entry{1, 0xFFFF, "ssh"}, Entry{1, 0, "passwd"},
-                           Entry{0, 0xFFFF, "usr"}}) {
-        UInt8 record[64] = {};
-        const UInt8 length = UInt8(std::strlen(e.name));
-        record[0] = UInt8(length + 5);
-        record[1] = e.depth;
-        PutBigEndian16(record + 2, e.next);
-        record[4] = length;
-        std::memcpy(record + 5, e.name, length);
-        restriction->AddStructToList(record, record[0]);
-    }
+    CListStructs* restriction = RestrictionList({{0, 0xFFFF, "etc"}, {1, 0xFFFF, "ssh"}, {1, 0, "passwd"},
+                                                 {0, 0xFFFF, "usr"}});
     Run(CloneSettings(), ([&](CActionThread& thread) {
             thread.mRestrictionList = restriction;
             thread.mOwnsRestrictionList = true;
         }));
     ExpectDest({"etc/ssh/config", "etc/ssh/keys/key", "etc/passwd", "usr/bin/tool"},
                {"etc/other", "var", "top.txt"});
+}
+
+TEST_F(CActionThreadRulesTest, RestrictionListThatPointsBackwardsStillEnds)
+{
+    for (const char* path : {"etc/passwd", "etc/other", "zzz/file"})
+        Write(Source(path), "x");
+    // The first entry names itself as the next of its depth.
+    CListStructs* restriction = RestrictionList({{0, 1, "zzz"}, {0, 0xFFFF, "etc"}, {1, 0xFFFF, "passwd"}});
+    Run(CloneSettings(), ([&](CActionThread& thread) {
+            thread.mRestrictionList = restriction;
+            thread.mOwnsRestrictionList = true;
+        }));
+    ExpectDest({"etc/passwd", "zzz/file"}, {"etc/other"});
+}
+
+TEST_F(CActionThreadRulesTest, VolumesFolderAtTheRootIsMadeEmpty)
+{
+    Write(Source("Volumes/Other Disk/file"), "x");
+    Write(Source("sub/Volumes/file"), "x");
+    Run(CloneSettings());
+    EXPECT_TRUE(fs::is_empty(Dest("Volumes")));
+    ExpectDest({"sub/Volumes/file"}, {});
+}
+
+TEST_F(CActionThreadRulesTest, RootOwnerGivesCopiesToRootWithStandardRights)
+{
+    Write(Source("app/bin/tool"), "x");
+    for (const char* path : {"app/bin/tool", "app/bin", "app"}) {
+        ASSERT_EQ(chown(Source(path).c_str(), 1000, 1000), 0);
+        ASSERT_EQ(chmod(Source(path).c_str(), 0700), 0);
+    }
+    Run(CloneSettings(), ([](CActionThread& thread) { thread.mSetRootOwner = true; }));
+    struct Case {
+        const char* path;
+        long rights; // the rights bytes of the access word
+    };
+    for (const Case& c : {Case{"app/bin/tool", 0x030707}, Case{"app/bin", 0x030307}, Case{"app", 0x030307}}) {
+        const fs::path path = Dest(c.path);
+        long owner = -1, group = -1, access = 0;
+        ASSERT_EQ(UFile::GetOwner(mDestVRefNum, filestest::FolderID(path.parent_path()), PString(path.filename()),
+                                  &owner, &group, &access),
+                  noErr)
+            << c.path;
+        EXPECT_EQ(owner, 0) << c.path;
+        EXPECT_EQ(group, 0) << c.path;
+        EXPECT_EQ(access & 0x070707, c.rights) << c.path;
+    }
 }

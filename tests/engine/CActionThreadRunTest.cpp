@@ -5,6 +5,8 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <gmock/gmock.h>
+
 #include "engine/UReportFile.h"
 #include "tests/engine/ActionRunTest.h"
 
@@ -13,30 +15,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kTemporaryName = "QOREVTemporaryFile1247853912Zx";
-
 FSSpec SpecOf(const fs::path& path)
 {
     return fileobjecttest::SpecOf(path);
 }
-
-// A walker that runs `onYield` whenever a copy in progress yields through it.
-class CopyWatchingThread : public CActionThread {
-public:
-    CopyWatchingThread(const ActionSettingsStruct* settings, std::function<void(CActionThread&)> onYield)
-        : CActionThread(settings), mOnYield(std::move(onYield))
-    {
-    }
-    void YieldSelf(long ticks) override
-    {
-        if (mCurrentAction && mActionKB > 0)
-            mOnYield(*this);
-        CActionThread::YieldSelf(ticks);
-    }
-
-private:
-    std::function<void(CActionThread&)> mOnYield;
-};
 
 class CActionThreadRunTest : public ActionRunTest {
 protected:
@@ -83,6 +65,20 @@ TEST_F(CActionThreadRunTest, FolderNameCollectsTheCloneInAFolderThatLaterRunsReu
     Run(settings);
     EXPECT_EQ(Read(Source("Clone/file")), "x");
     EXPECT_FALSE(fs::exists(Source("Clone/Clone")));
+}
+
+TEST_F(CActionThreadRunTest, FolderNameThatCannotBeMadeEndsTheRunBeforeItTouchesTheDestination)
+{
+    Write(Source("file"), "x");
+    Write(Dest("Clone"), "a file where the folder should be");
+    Write(Dest("other"), "the destination's own");
+    ActionSettingsStruct settings = CloneSettings();
+    std::memcpy(settings.folderName, "\x05" "Clone", 6);
+    const RunResult result = Run(settings);
+    EXPECT_TRUE(result.threadCancelled);
+    EXPECT_EQ(Read(Dest("Clone")), "a file where the folder should be");
+    EXPECT_EQ(Read(Dest("other")), "the destination's own");
+    EXPECT_FALSE(fs::exists(Dest("file")));
 }
 
 TEST_F(CActionThreadRunTest, OnlyModificationDatesDecideWhetherAPairedFileIsCopied)
@@ -182,4 +178,50 @@ TEST_F(CActionThreadRunTest, DriverShowsProgressAndDisposesOfTheFinishedThread)
     EXPECT_GE(progressCalls, 2);
     EXPECT_EQ(finishedCalls, 1);
     EXPECT_EQ(LThread::CountThreads(), threadsBefore);
+}
+
+TEST_F(CActionThreadRunTest, DiskFillingUpDuringACopyCancelsTheRunAndKeepsTheOldFile)
+{
+    Write(Source("big.bin"), BigContent());
+    Write(Source("later.txt"), "after the big one");
+    Write(Dest("big.bin"), "old");
+    SetModificationTime(Dest("big.bin"), 1300000000);
+    const ActionSettingsStruct settings = CloneSettings();
+    bool filled = false;
+    const RunResult result = RunThread(new CopyWatchingThread(&settings, [&](CActionThread&) {
+        if (!filled)
+            FillVolume(Dest("filler"));
+        filled = true;
+    }));
+    ASSERT_TRUE(filled) << "the copy never yielded";
+    EXPECT_TRUE(result.diskFull);
+    EXPECT_EQ(result.header.cancelled, 1);
+    EXPECT_EQ(result.header.errors, 1u);
+    ASSERT_EQ(result.log.size(), 1u);
+    EXPECT_EQ(result.log[0].name, "big.bin");
+    EXPECT_EQ(Read(Dest("big.bin")), "old");
+    EXPECT_FALSE(fs::exists(Dest("later.txt")));
+    EXPECT_FALSE(fs::exists(Dest(kTemporaryName)));
+}
+
+TEST_F(CActionThreadRunTest, OwnersAreRepairedOnlyWithRootsRights)
+{
+    // Folders the user nobody owns, so that both runs can write.
+    for (const fs::path& folder : {Source("src"), Dest("dst")}) {
+        fs::create_directory(folder);
+        ASSERT_EQ(chown(folder.c_str(), testsupport::kNobody, testsupport::kNogroup), 0);
+    }
+    Write(Source("src/file"), "x");
+    ASSERT_EQ(chown(Source("src/file").c_str(), testsupport::kNobody, testsupport::kNogroup), 0);
+    const std::string resources = (testsupport::PackagePath() / "Contents/Resources").string();
+    const std::vector<std::string> probe = {ACTION_PROBE, Source("src").string(), Dest("dst").string(), resources};
+
+    const testsupport::ProcessResult unprivileged = testsupport::RunProcess(testsupport::AsNobody(probe));
+    EXPECT_EQ(unprivileged.exitStatus, 0) << unprivileged.output;
+    // Sanitizer builds may add warnings of their own before the answer.
+    EXPECT_THAT(unprivileged.output, testing::EndsWith("repair 0 new 1 errors 0\n"));
+    EXPECT_EQ(Read(Dest("dst/file")), "x");
+
+    const testsupport::ProcessResult root = testsupport::RunProcess(probe);
+    EXPECT_THAT(root.output, testing::EndsWith("repair 1 new 0 errors 0\n"));
 }
