@@ -14,6 +14,8 @@ constexpr long kCopyBufferSize = 32768;
 // What the kernel copies between two yields.
 constexpr UInt64 kKernelChunk = 32 * 1024 * 1024;
 constexpr long kSmallestBuffer = 512;
+// A classic catalog record holds at most this size of a fork.
+constexpr SInt32 kLargestClassicSize = 0x7FFFFFFF;
 // Without the kernel's copy, holes are kept at the file system's block size: a zero
 // block is never written.
 constexpr UInt32 kZeroBlockSize = 4096;
@@ -97,11 +99,14 @@ void CCopyFileThread::DoFileAction()
         return;
     const Boolean locked = (sourceInfo.hFileInfo.ioFlAttrib & kioFlAttribLockedMask) != 0;
 
-    UInt64 dataSize = 0;
-    UInt64 resourceSize = 0;
-    // Unknown sizes would make an empty copy pass for a complete one.
-    if (const OSErr err = UFile::GetFileU64ForkSizes(mSrcVRefNum, mSrcDirID, mName, &dataSize, &resourceSize))
-        return Fail(err, kSourceClass);
+    // The record's sizes are exact below 2 GB; a fork that reaches that is measured in
+    // 64 bits. Unknown sizes would make an empty copy pass for a complete one.
+    UInt64 dataSize = UInt64(sourceInfo.hFileInfo.ioFlLgLen);
+    UInt64 resourceSize = UInt64(sourceInfo.hFileInfo.ioFlRLgLen);
+    if (sourceInfo.hFileInfo.ioFlLgLen == kLargestClassicSize || sourceInfo.hFileInfo.ioFlRLgLen == kLargestClassicSize) {
+        if (const OSErr err = UFile::GetFileU64ForkSizes(mSrcVRefNum, mSrcDirID, mName, &dataSize, &resourceSize))
+            return Fail(err, kSourceClass);
+    }
     mTotalBytes = dataSize + resourceSize;
     mDoneBytes = 0;
 

@@ -325,7 +325,8 @@ OSErr GetFull(const CatalogItem& item, FSCatalogInfoBitmap whichInfo, FSCatalogI
     const bool hasData = S_ISREG(item.info.st_mode) || S_ISLNK(item.info.st_mode);
     info->dataLogicalSize = hasData ? UInt64(item.info.st_size) : 0;
     info->dataPhysicalSize = hasData ? UInt64(item.info.st_blocks) * 512 : 0;
-    info->rsrcLogicalSize = item.IsFolder() ? 0 : ExtendedAttributes::SizeOf(item.path, ExtendedAttributes::kResourceFork);
+    const bool resource = !item.IsFolder() && (whichInfo & kFSCatInfoRsrcSizes);
+    info->rsrcLogicalSize = resource ? ExtendedAttributes::SizeOf(item.path, ExtendedAttributes::kResourceFork) : 0;
     info->rsrcPhysicalSize = info->rsrcLogicalSize;
     info->textEncodingHint = kTextEncodingMacRoman;
     info->extendedAttributes.clear();

@@ -30,19 +30,23 @@ bool IsOther(const std::string& name)
 OSErr ListNames(const std::string& path, std::vector<std::string>* names)
 {
     names->clear();
-    std::string buffer;
+    // Most items' names fit a small buffer: one call.
+    std::string buffer(1024, '\0');
     for (;;) {
-        const ssize_t size = llistxattr(path.c_str(), nullptr, 0);
-        if (size < 0)
-            return errno == ENOTSUP ? OSErr(noErr) : OSErrFromErrno(errno);
-        buffer.resize(std::size_t(size));
         const ssize_t read = llistxattr(path.c_str(), buffer.data(), buffer.size());
         if (read >= 0) {
             buffer.resize(std::size_t(read));
             break;
         }
         if (errno != ERANGE)
-            return OSErrFromErrno(errno);
+            return errno == ENOTSUP ? OSErr(noErr) : OSErrFromErrno(errno);
+        // A size of 0 would ask for the size again: the names were removed meanwhile.
+        const ssize_t size = llistxattr(path.c_str(), nullptr, 0);
+        if (size < 0)
+            return errno == ENOTSUP ? OSErr(noErr) : OSErrFromErrno(errno);
+        buffer.resize(std::size_t(size));
+        if (size == 0)
+            break;
     }
     for (std::size_t start = 0; start < buffer.size();) {
         const std::size_t end = buffer.find('\0', start);

@@ -6,6 +6,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 
@@ -296,6 +297,29 @@ TEST_F(CatalogRecordTest, VolumeWithoutOwnersTakesWhatItCanAndRefusesResourceFor
     ASSERT_EQ(FSpOpenRF(&spec, fsWrPerm, &fork), noErr);
     EXPECT_EQ(FSWriteFork(fork, fsFromStart, 0, 4, "rsrc", nullptr), extFSErr);
     FSCloseFork(fork);
+}
+
+// Names of more attributes than the first read of the list holds are read in full.
+TEST_F(CatalogRecordTest, EveryExtendedAttributeIsReadHoweverManyThereAre)
+{
+    std::ofstream(Source("many")) << "x";
+    std::vector<std::pair<std::string, std::string>> written;
+    for (int i = 0; i < 60; ++i) {
+        written.emplace_back("user.an-attribute-with-a-long-name-" + std::to_string(i), std::to_string(i));
+        ASSERT_EQ(lsetxattr(Source("many").c_str(), written.back().first.c_str(), written.back().second.data(),
+                            written.back().second.size(), 0),
+                  0);
+    }
+    FSRef ref = RefOf(Source("many"));
+    FSCatalogInfo info{};
+    ASSERT_EQ(FSGetCatalogInfo(&ref, kFSCatInfoPermissions, &info, nullptr, nullptr, nullptr), noErr);
+    ASSERT_TRUE(info.extendedAttributesRead);
+    std::vector<std::pair<std::string, std::string>> read;
+    for (const auto& attribute : info.extendedAttributes)
+        read.emplace_back(attribute.name, attribute.value);
+    std::sort(read.begin(), read.end());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(read, written);
 }
 
 TEST_F(CatalogRecordTest, RecordMadeFromScratchLeavesExtendedAttributesAlone)
