@@ -254,6 +254,42 @@ TEST(VarnoCliTest, RestoresFromAFolderWithoutDeletingAfterConfirmation)
     EXPECT_EQ(testsupport::ReadFile(target / "keep.txt"), "mine");
 }
 
+// The immutable flag on a folder while it lives: nothing can be created in it, even by root.
+class StImmutable {
+public:
+    explicit StImmutable(const fs::path& path) : mPath(path.string())
+    {
+        mSet = testsupport::RunProcess({"chattr", "+i", mPath}).exitStatus == 0;
+    }
+    ~StImmutable() { testsupport::RunProcess({"chattr", "-i", mPath}); }
+    StImmutable(const StImmutable&) = delete;
+    StImmutable& operator=(const StImmutable&) = delete;
+
+    bool mSet = false;
+
+private:
+    std::string mPath;
+};
+
+TEST(VarnoCliTest, ARunWithFailuresEndsWithStatus1AndTheirOutline)
+{
+    ASSERT_TRUE(testsupport::RunningAsRoot());
+    TempFolder folder;
+    Write(folder / "source/sub/a", "a");
+    Write(folder / "source/sub/b", "b");
+    fs::create_directories(folder / "destination/sub");
+    const StImmutable locked(folder / "destination/sub");
+    if (!locked.mSet)
+        GTEST_SKIP() << "the file system of /tmp has no immutable flag";
+    const ProcessResult result = Cli({"clone", (folder / "source").string(), (folder / "destination").string()});
+    EXPECT_EQ(result.exitStatus, kErrors) << Output(result);
+    EXPECT_NE(result.output.find("2 errors\n"), std::string::npos) << Output(result);
+    EXPECT_NE(result.output.find("Failures:\n  sub/\n    a  [Creating the temporary copy failed]\n    b  ["),
+              std::string::npos)
+        << Output(result);
+    EXPECT_NE(Json(folder / "destination" / kReportName).find("\"errors\": 2,"), std::string::npos);
+}
+
 struct RefusedCase {
     const char* name;
     std::vector<std::string> extra; // options after the two ends
