@@ -165,15 +165,7 @@ void CActionThread::RunSelf()
         } else {
             CompFolderStruct first{};
             CompFolderStruct second{};
-            list->GetNthStruct(1, &first, sizeof first);
-            list->RemoveNthItem(1);
-            Boolean paired = false;
-            if (list->GetCount() > 0) {
-                list->GetNthStruct(1, &second, sizeof second);
-                paired = second.side != first.side && !NotEqualItems(&first, &second);
-                if (paired)
-                    list->RemoveNthItem(1);
-            }
+            Boolean paired = TakeNextItems(*list, &first, &second);
             const SInt16 srcVRefNum = mSourceVRefNum;
             const SInt32 srcDirID = mSourceDirID[mLevel];
             const SInt16 dstVRefNum = mDestVRefNum;

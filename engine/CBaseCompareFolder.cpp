@@ -179,6 +179,19 @@ int CBaseCompareFolder::CompareItems(const CompFolderStruct* a, const CompFolder
     return CStr255::CompareAccentedPStrings(GetLongName(a), GetLongName(b));
 }
 
+Boolean CBaseCompareFolder::TakeNextItems(CListStructs& list, CompFolderStruct* first, CompFolderStruct* second)
+{
+    list.GetNthStruct(1, first, sizeof *first);
+    list.RemoveNthItem(1);
+    if (list.GetCount() == 0)
+        return false;
+    list.GetNthStruct(1, second, sizeof *second);
+    if (second->side == first->side || NotEqualItems(first, second))
+        return false;
+    list.RemoveNthItem(1);
+    return true;
+}
+
 Boolean CBaseCompareFolder::NotEqualItems(const CompFolderStruct* a, const CompFolderStruct* b)
 {
     const Boolean anyLongName = GetLongName(a) != a->name || GetLongName(b) != b->name;

@@ -61,6 +61,9 @@ public:
     static int CompareItems(const CompFolderStruct* a, const CompFolderStruct* b);
     // True when the two records are NOT namesakes.
     static Boolean NotEqualItems(const CompFolderStruct* a, const CompFolderStruct* b);
+    // Removes the first record of `list` into `first` and, when the next record is its
+    // namesake from the other side, that one into `second`; true for such a pair.
+    static Boolean TakeNextItems(CListStructs& list, CompFolderStruct* first, CompFolderStruct* second);
     // True when two modification dates count as different: a second of tolerance,
     // and whole hours up to 23 (time zones and summer time) count as the same.
     static Boolean NotEqualDates(UInt32 a, UInt32 b);
