@@ -61,7 +61,6 @@ void CProgressLine::Show(const CActionThread& thread)
 {
     if (mTerminal) {
         mOut << '\r' << Cut(Text(thread), TerminalWidth() - 1) << "\033[K" << std::flush;
-        mShown = true;
         return;
     }
     const auto now = std::chrono::steady_clock::now();
@@ -71,9 +70,10 @@ void CProgressLine::Show(const CActionThread& thread)
     mOut << Text(thread) << std::endl;
 }
 
-void CProgressLine::End()
+void CProgressLine::End(const CActionThread& thread)
 {
-    if (mTerminal && mShown)
+    mNextPlainLine = {};
+    Show(thread);
+    if (mTerminal)
         mOut << '\n' << std::flush;
-    mShown = false;
 }

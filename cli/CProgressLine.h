@@ -13,8 +13,9 @@ public:
     CProgressLine(std::ostream& out, bool terminal);
 
     void Show(const CActionThread& thread);
-    // Ends the line on a terminal, so later output starts on a line of its own.
-    void End();
+    // Shows the final state whatever the throttle says, and ends the line on a terminal so
+    // later output starts on a line of its own.
+    void End(const CActionThread& thread);
 
     // Percent done, files examined of total, files handled, size handled, folder.
     static std::string Text(const CActionThread& thread);
@@ -22,6 +23,5 @@ public:
 private:
     std::ostream& mOut;
     bool mTerminal;
-    bool mShown = false;
     std::chrono::steady_clock::time_point mNextPlainLine{};
 };

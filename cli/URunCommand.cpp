@@ -206,8 +206,7 @@ int Execute(RunRequest& run)
                 progress.Show(running);
             },
             [&](CActionThread& finished) {
-                progress.Show(finished);
-                progress.End();
+                progress.End(finished);
                 header = finished.mHeader;
                 std::cout << "\n";
                 UReportText::Print(std::cout, finished.mHeader, *finished.mLog);
