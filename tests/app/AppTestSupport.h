@@ -100,11 +100,13 @@ public:
         return command;
     }
 
-    // Runs the executable to its end; the process's notes.
+    // Runs the executable to its end; the notes of that run. A run it relaunched
+    // keeps the output open, so it has ended too.
     std::string Run(const std::vector<std::string>& arguments = {}) const
     {
         testsupport::RunProcess(Command(arguments));
-        return Notes();
+        const std::vector<std::string> runs = Runs();
+        return runs.empty() ? std::string() : runs.front();
     }
     std::string Notes() const { return testsupport::ReadFile(Log()); }
 
