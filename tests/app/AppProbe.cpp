@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -43,6 +44,11 @@ std::set<LWindow*> sSeen;
 
 void Watch()
 {
+    // A window's address may come again for a later window.
+    std::erase_if(sSeen, [](LWindow* window) {
+        const auto& windows = UDesktop::GetWindowList();
+        return std::find(windows.begin(), windows.end(), window) == windows.end();
+    });
     for (LWindow* window : UDesktop::GetWindowList()) {
         if (!window->IsVisible() || !sSeen.insert(window).second)
             continue;
