@@ -12,10 +12,8 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <set>
 #include <string>
 
 #include "app/CApp.h"
@@ -40,18 +38,14 @@ void Note(const std::string& line)
         std::fclose(out);
 }
 
-std::set<LWindow*> sSeen;
-
 void Watch()
 {
-    // A window's address may come again for a later window.
-    std::erase_if(sSeen, [](LWindow* window) {
-        const auto& windows = UDesktop::GetWindowList();
-        return std::find(windows.begin(), windows.end(), window) == windows.end();
-    });
     for (LWindow* window : UDesktop::GetWindowList()) {
-        if (!window->IsVisible() || !sSeen.insert(window).second)
+        // Marked on its widget: a later window may get the address of a closed one.
+        QWidget* widget = window->GetWidget();
+        if (!window->IsVisible() || widget->property("probeSeen").toBool())
             continue;
+        widget->setProperty("probeSeen", true);
         const std::string id = std::to_string(window->GetPaneID());
         Note("window " + id);
         if (const char* grabs = std::getenv("VARNO_PROBE_GRABS"))

@@ -213,4 +213,16 @@ TEST(Package, OpeningThePackageStartsItsExecutable)
     EXPECT_TRUE(fs::exists(command[0]));
 }
 
+TEST(Package, DesktopEntryStartsThePackagesExecutableWithDocuments)
+{
+    const std::string entry = testsupport::ReadFile(testsupport::PackagePath() / "Contents/Resources/Varno.desktop");
+    const std::string executable = (testsupport::PackagePath() / "Contents/MacOS/Varno").string();
+    EXPECT_TRUE(Has(entry, "\nExec=\"" + executable + "\" %F\n")) << entry;
+    EXPECT_TRUE(Has(entry, "\nMimeType=application/x-varno-report;\n")) << entry;
+    const std::size_t icon = entry.find("\nIcon=");
+    ASSERT_NE(icon, std::string::npos);
+    const std::size_t start = icon + 6;
+    EXPECT_TRUE(fs::exists(entry.substr(start, entry.find('\n', start) - start))) << entry;
+}
+
 } // namespace

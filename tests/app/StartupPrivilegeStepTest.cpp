@@ -106,6 +106,7 @@ TEST_F(StartupPrivilegeStepTest, SetuidCopyGivesOtherUsersNoPrivilege)
 
     const std::string notes = mPackage.Notes();
     EXPECT_TRUE(Has(notes, "window 24996")) << notes;
+    EXPECT_TRUE(Has(notes, "window 25000")) << notes;
     EXPECT_TRUE(Has(notes, "window 128")) << notes;
     EXPECT_TRUE(Has(notes, "euid=" + std::to_string(testsupport::kNobody))) << notes;
     EXPECT_TRUE(Has(notes, "end 0")) << notes;
