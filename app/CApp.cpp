@@ -12,7 +12,6 @@
 #include "framework/LDialogBox.h"
 #include "framework/LView.h"
 #include "framework/LWindow.h"
-#include "framework/LYieldAttachment.h"
 #include "framework/UDesktop.h"
 #include "framework/UEventLoop.h"
 #include "framework/UException.h"
@@ -112,9 +111,7 @@ Boolean RunsFromLockedStartupVolume()
 CApp::CApp() : CDocApplication(kWelcomeID, kAboutID, kWelcomeTicks)
 {
     RegisterClasses();
-    // The cooperative threads get their turn on every pass of the event loop.
-    static LYieldAttachment yield;
-    UEventLoop::AddAttachment(&yield);
+    UEventLoop::AddAttachment(&mYield);
     UEventLoop::SetSleepTime(6);
     sBootableCD = RunsFromLockedStartupVolume();
     Str255 numberFormat;

@@ -8,6 +8,7 @@
 
 #include "app/CDocApplication.h"
 #include "app/PreferencesStruct.h"
+#include "framework/LYieldAttachment.h"
 #include "platform/Files.h"
 
 class CListStructs;
@@ -70,4 +71,8 @@ private:
     static void OpenWebPage(SInt16 index);
     static void ReadBootableLists();
     void ShowUpdateReminder();
+
+    // Gives the cooperative threads their turn on every pass of the event loop, for
+    // the application's life.
+    LYieldAttachment mYield;
 };

@@ -32,7 +32,9 @@ protected:
 
 TEST_F(CAppTest, StartsShowsItsWindowsAndQuits)
 {
-    const std::string notes = mPackage.Run();
+    const testsupport::ProcessResult result = testsupport::RunProcess(mPackage.Command());
+    EXPECT_EQ(result.exitStatus, 0) << result.output;
+    const std::string notes = mPackage.Notes();
     EXPECT_TRUE(Has(notes, "window 25000")) << notes;
     EXPECT_TRUE(Has(notes, "window 128")) << notes;
     EXPECT_TRUE(Has(notes, "state bootableCD=0 listCD=10 listMini=10 toolTips=1")) << notes;
