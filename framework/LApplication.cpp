@@ -36,7 +36,7 @@ void LApplication::Run()
 {
     Initialize();
     if (!mQuitting)
-        StartUp();
+        HandleLaunch();
     while (!mQuitting)
         UEventLoop::ProcessNextEvent();
     // The widgets of windows closed in the last pass.

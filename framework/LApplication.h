@@ -11,7 +11,7 @@ public:
     LApplication();
     ~LApplication() override;
 
-    // Initialize, StartUp, then passes of the event loop until DoQuit succeeds.
+    // Initialize, the launch (StartUp), then passes of the event loop until DoQuit succeeds.
     void Run();
     // Quits when every commander agrees (AttemptQuit).
     void DoQuit(SInt32 saveOption = 0);
@@ -23,6 +23,8 @@ public:
 protected:
     virtual void Initialize() {}
     virtual void StartUp() {}
+    // What the launch asks for: a plain start here, documents in a document application.
+    virtual void HandleLaunch() { StartUp(); }
     virtual void ShowAboutBox() {}
 
 private:

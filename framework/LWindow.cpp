@@ -267,7 +267,7 @@ LWindow* LWindow::FetchWindowObject(const QWidget* widget)
 void LWindow::AdjustMouse(const EventRecord& event)
 {
     const QPoint global(event.where.h, event.where.v);
-    LWindow* window = FetchWindowObject(QApplication::widgetAt(global));
+    LWindow* window = UDesktop::FindWindowAt(event.where);
     if (window == nullptr)
         return;
     const QPoint port = window->GetWidget()->mapFromGlobal(global);

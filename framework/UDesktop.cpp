@@ -1,6 +1,6 @@
 #include "framework/UDesktop.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 
 #include <algorithm>
@@ -30,6 +30,16 @@ const std::vector<LWindow*>& UDesktop::GetWindowList()
 void UDesktop::SelectDeskWindow(LWindow* window)
 {
     window->Select();
+}
+
+LWindow* UDesktop::FindWindowAt(Point global)
+{
+    return LWindow::FetchWindowObject(QApplication::widgetAt(QPoint(global.h, global.v)));
+}
+
+Boolean UDesktop::IsApplicationActive()
+{
+    return QGuiApplication::applicationState() == Qt::ApplicationActive;
 }
 
 void UDesktop::GetMainScreenBounds(Rect& outBounds)

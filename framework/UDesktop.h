@@ -18,6 +18,11 @@ public:
     // Shows the window, brings it to the front and makes it the active one.
     static void SelectDeskWindow(LWindow* window);
 
+    // The window of ours at that point of the desktop; null when there is none.
+    static LWindow* FindWindowAt(Point global);
+    // The application has the keyboard (is in front).
+    static Boolean IsApplicationActive();
+
     static void GetMainScreenBounds(Rect& outBounds);
     static SInt16 GetMBarHeight();
 

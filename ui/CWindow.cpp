@@ -15,7 +15,9 @@
 #include "framework/UException.h"
 #include "platform/MacRoman.h"
 #include "platform/Resources.h"
+#include "toolkit/CListStructs.h"
 #include "toolkit/CStr255.h"
+#include "ui/CToolTips.h"
 #include "ui/UDrawingWindows.h"
 
 namespace {
@@ -45,6 +47,13 @@ void FillPlaceholders(StringPtr text, const Parameters& parameters)
     CStr255::CopyPString(filled, text);
 }
 
+struct ToolTipRecord {
+    SInt32 paneID;
+    SInt16 strListID;
+    SInt16 index;
+};
+static_assert(sizeof(ToolTipRecord) == 8);
+
 SInt16 Height(const Rect& r)
 {
     return SInt16(r.bottom - r.top);
@@ -58,6 +67,11 @@ SInt16 Width(const Rect& r)
 } // namespace
 
 CWindow::CWindow(QWidget* widget) : LDialogBox(widget) {}
+
+CWindow::~CWindow()
+{
+    CToolTips::DeleteToolTipsWindow(this);
+}
 
 Boolean CWindow::CheckIfWindowExists(LWindow* window)
 {
@@ -341,4 +355,84 @@ Boolean CWindow::AddListenerToItem(PaneIDT paneID, LListener* listener)
         return false;
     broadcaster->AddListener(listener != nullptr ? listener : this);
     return true;
+}
+
+void CWindow::SetToolTipsForItem(PaneIDT paneID, SInt32 strListID, SInt32 index)
+{
+    mHasToolTips = true;
+    if (!mToolTips)
+        mToolTips = std::make_unique<CListStructs>(nullptr, CListStructs::kFixedSize, long(sizeof(ToolTipRecord)));
+    const ToolTipRecord record = {paneID, SInt16(strListID), SInt16(index)};
+    for (long i = 1; i <= mToolTips->GetCount(); ++i) {
+        ToolTipRecord stored;
+        mToolTips->GetNthStruct(i, &stored, sizeof(stored));
+        if (stored.paneID == paneID) {
+            mToolTips->SetNthStruct(i, &record, sizeof(record));
+            return;
+        }
+    }
+    mToolTips->AddStructToList(&record, sizeof(record));
+}
+
+PaneIDT CWindow::GetToolTipsForItem(Point, PaneIDT paneID, Str255 outText)
+{
+    outText[0] = 0;
+    if (!mToolTips)
+        return paneID;
+    for (long i = 1; i <= mToolTips->GetCount(); ++i) {
+        ToolTipRecord stored;
+        mToolTips->GetNthStruct(i, &stored, sizeof(stored));
+        if (stored.paneID == paneID) {
+            GetIndString(outText, stored.strListID, stored.index);
+            break;
+        }
+    }
+    return paneID;
+}
+
+PaneIDT CWindow::GetToolTipsItemInWindow(Point where, Str255 outText)
+{
+    PaneIDT found = 0;
+    outText[0] = 0;
+    const LView* view = this;
+    while (view != nullptr) {
+        LPane* pane = view->FindSubPaneHitBy(where);
+        if (pane == nullptr)
+            break;
+        Str255 text;
+        if (pane->GetPaneID() != 0 && GetToolTipsForItem(where, pane->GetPaneID(), text) != 0 && text[0] != 0) {
+            found = pane->GetPaneID();
+            CStr255::CopyPString(text, outText);
+        }
+        view = dynamic_cast<const LView*>(pane);
+    }
+    return found;
+}
+
+void CWindow::AdjustContentMouse(Point where, const EventRecord& event)
+{
+    LDialogBox::AdjustContentMouse(where, event);
+    if (!mHasToolTips || !CToolTips::IsActivated())
+        return;
+    Str255 text;
+    const PaneIDT paneID = GetToolTipsItemInWindow(where, text);
+    CToolTips::DoToolTips(where, event, paneID, text, this);
+}
+
+void CWindow::ClickInContent(const EventRecord& event)
+{
+    CToolTips::DeleteToolTipsWindow(this);
+    LDialogBox::ClickInContent(event);
+}
+
+void CWindow::Suspend()
+{
+    CToolTips::DeleteToolTipsWindow(this);
+    LDialogBox::Suspend();
+}
+
+void CWindow::Deactivate()
+{
+    CToolTips::DeleteToolTipsWindow(this);
+    LDialogBox::Deactivate();
 }

@@ -7,11 +7,16 @@
 // ID the window does not hold. Placement moves the window by its content's top-left
 // corner, in global coordinates, within the usable screen (UDrawingWindows).
 
+#include <memory>
+
 #include "framework/LDialogBox.h"
+
+class CListStructs;
 
 class CWindow : public LDialogBox {
 public:
     explicit CWindow(QWidget* widget);
+    ~CWindow() override;
 
     // Whether the window is still among the application's open windows.
     static Boolean CheckIfWindowExists(LWindow* window);
@@ -87,4 +92,24 @@ public:
     void SelectAll(PaneIDT paneID);
     // Adds the listener (the window itself when null) to the pane when it broadcasts.
     Boolean AddListenerToItem(PaneIDT paneID, LListener* listener);
+
+    // The pane's tool tip is string `index` of string list `strListID` (CToolTips).
+    virtual void SetToolTipsForItem(PaneIDT paneID, SInt32 strListID, SInt32 index);
+    // The pane's tip text, empty when it has none; answers paneID.
+    virtual PaneIDT GetToolTipsForItem(Point where, PaneIDT paneID, Str255 outText);
+    // The deepest pane under `where` (content coordinates) with an ID and a tip, and
+    // its text; 0 and an empty text when there is none.
+    virtual PaneIDT GetToolTipsItemInWindow(Point where, Str255 outText);
+    Boolean HasToolTips() const { return mHasToolTips; }
+
+    void AdjustContentMouse(Point where, const EventRecord& event) override;
+    // These close an open tip of another window.
+    void ClickInContent(const EventRecord& event) override;
+    void Suspend() override;
+    void Deactivate() override;
+
+private:
+    Boolean mHasToolTips = false;
+    // Records of ToolTipRecord, in host order: they live only in memory.
+    std::unique_ptr<CListStructs> mToolTips;
 };

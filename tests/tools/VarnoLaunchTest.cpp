@@ -47,11 +47,23 @@ TEST_F(VarnoLaunchTest, OpensTheDocumentWhateverOpenAnswers)
 TEST_F(VarnoLaunchTest, StartsThePackageItWasGiven)
 {
     std::filesystem::create_directories(mFolder / "Varno.app/Contents/MacOS");
-    mFolder.WriteFile("Varno.app/Contents/MacOS/Varno", "#!/bin/sh\necho \"$0\" > " + (mFolder / "started").string() + "\n",
-                      0755);
-    EXPECT_EQ(Launch({(mFolder / "Varno.app").string()}, Recorder()).exitStatus, 0);
-    EXPECT_EQ(ReadFile(mFolder / "started"), (mFolder / "Varno.app/Contents/MacOS/Varno").string() + "\n");
-    EXPECT_FALSE(std::filesystem::exists(mFolder / "opened"));
+    const std::string executable = (mFolder / "Varno.app/Contents/MacOS/Varno").string();
+    mFolder.WriteFile("Varno.app/Contents/MacOS/Varno",
+                      "#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > " + (mFolder / "started").string() + "\n", 0755);
+    const std::string package = (mFolder / "Varno.app").string();
+    const struct {
+        std::vector<std::string> arguments;
+        std::string started;
+    } cases[] = {
+        {{package}, executable + "\n"},
+        {{package, "/some/report"}, executable + "\n/some/report\n"}, // the path opened with the package
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.size());
+        EXPECT_EQ(Launch(c.arguments, Recorder()).exitStatus, 0);
+        EXPECT_EQ(ReadFile(mFolder / "started"), c.started);
+        EXPECT_FALSE(std::filesystem::exists(mFolder / "opened"));
+    }
 }
 
 } // namespace

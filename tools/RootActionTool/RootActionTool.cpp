@@ -3,16 +3,15 @@
 // standard input. The outcome is the exit status; nothing is printed.
 
 #include <fcntl.h>
-#include <grp.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <optional>
-#include <vector>
 
 #include "platform/AccessWord.h"
+#include "platform/Administrators.h"
 #include "tools/RootRequest.h"
 
 namespace {
@@ -128,42 +127,11 @@ int SetPermissions(const RootRequest& request, bool copy)
     return kRootDone;
 }
 
-// The first of the administrators' groups that this machine has, if any.
-std::optional<gid_t> AdministratorsGroup()
-{
-    for (const char* name : {"sudo", "wheel", "admin"}) {
-        if (const struct group* entry = getgrnam(name))
-            return entry->gr_gid;
-    }
-    return std::nullopt;
-}
-
-// Set-uid root lets anyone run the tool; it serves only whoever could become root anyway.
-bool CallerIsAdministrator()
-{
-    if (getuid() == 0)
-        return true;
-    const std::optional<gid_t> administrators = AdministratorsGroup();
-    if (!administrators)
-        return false;
-    if (getgid() == *administrators || getegid() == *administrators)
-        return true;
-    const int count = getgroups(0, nullptr);
-    if (count <= 0)
-        return false;
-    std::vector<gid_t> groups(static_cast<std::size_t>(count));
-    const int read = getgroups(count, groups.data());
-    for (int i = 0; i < read; ++i) {
-        if (groups[std::size_t(i)] == *administrators)
-            return true;
-    }
-    return false;
-}
-
 int ServeRequest()
 {
     if (geteuid() != 0)
         return kRootNotRoot;
+    // Set-uid root lets anyone run the tool; it serves only whoever could become root anyway.
     if (!CallerIsAdministrator())
         return kRootNotAdministrator;
 
