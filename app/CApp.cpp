@@ -24,7 +24,6 @@
 #include "platform/MacRoman.h"
 #include "platform/Resources.h"
 #include "privileges/ExecuteAsRootTools.h"
-#include "toolkit/BigEndian.h"
 #include "toolkit/CListStructs.h"
 #include "toolkit/CStr255.h"
 #include "ui/CFileIconRef.h"
@@ -59,12 +58,10 @@ constexpr CommandT cmd_ListVolumes = CommandT(MakeOSType("LisV"));
 
 constexpr OSType kCreator = MakeOSType("Vrno");
 constexpr OSType kPreferencesType = MakeOSType("pref");
-constexpr OSType kReportMagic = MakeOSType("ZVRe");
-constexpr long kReportPrefix = 36;
 constexpr long kBootableRecordStep = 260;
 constexpr long kModernSystem = 0x1040;
 
-// A bootable list, or the log of a report: records that carry their own one-byte length.
+// A bootable list: records that carry their own one-byte length.
 std::unique_ptr<CListStructs> NewRecordList()
 {
     return std::make_unique<CListStructs>(nullptr, CListStructs::kOwnLength8, kBootableRecordStep);
@@ -202,23 +199,14 @@ Boolean CApp::AttemptQuitSelf(SInt32 saveOption)
 
 void CApp::OpenDocument(FSSpec* spec)
 {
-    CFileObject file(spec);
-    if (file.GetFileDataSize() <= 0 || file.OpenDataFork(fsRdPerm) != noErr)
-        return;
-    UInt8 prefix[kReportPrefix];
-    UInt8 header[kReportHeaderSize];
-    std::unique_ptr<CListStructs> log = NewRecordList();
+    ReportHeaderStruct header;
+    std::unique_ptr<CListStructs> log(UReportFile::NewLog());
     // A file that is no report, or a report cut short, is left alone.
-    const Boolean isReport = file.ReadBytes(prefix, kReportPrefix) == noErr &&
-                             GetBigEndian32(prefix) == kCreator && GetBigEndian32(prefix + 4) == kReportMagic &&
-                             file.ReadBytes(header, kReportHeaderSize) == noErr &&
-                             file.ReadFromFile(log.get(), true);
-    file.Close();
-    if (!isReport)
+    if (UReportFile::Read(spec, &header, log.get()) != UReportFile::DecodeResult::kOK)
         return;
     // At a volume's root the report belongs to that volume, whatever it was written on.
     if (spec->parID == fsRtDirID)
-        PutBigEndian16(header, UInt16(spec->vRefNum));
+        header.vRefNum = spec->vRefNum;
     if (sReportViewer != nullptr)
         sReportViewer(header, std::move(log));
 }

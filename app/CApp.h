@@ -8,6 +8,7 @@
 
 #include "app/CDocApplication.h"
 #include "app/PreferencesStruct.h"
+#include "engine/UReportFile.h"
 #include "framework/LYieldAttachment.h"
 #include "platform/Files.h"
 
@@ -26,7 +27,6 @@ public:
     static constexpr ResIDT kReportWindowID = 232;
     static constexpr UInt32 kFirstReminder = 604800; // 7 days
     static constexpr UInt32 kNextReminder = 5184000; // 60 days
-    static constexpr std::size_t kReportHeaderSize = 136;
 
     CApp();
     ~CApp() override;
@@ -53,7 +53,7 @@ public:
 
     // The report viewer: handed a report's header and log (owned by the viewer from
     // then on). None is connected until the viewer exists; the report is dropped.
-    using ReportViewer = void (*)(const UInt8* header, std::unique_ptr<CListStructs> log);
+    using ReportViewer = void (*)(const ReportHeaderStruct& header, std::unique_ptr<CListStructs> log);
     static ReportViewer sReportViewer;
 
     static CApp* sApplication;

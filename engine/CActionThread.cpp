@@ -12,7 +12,6 @@
 #include "filesystem/UFile.h"
 #include "platform/DateTimeUtils.h"
 #include "platform/Resources.h"
-#include "privileges/URootPrivileges.h"
 #include "toolkit/CListStr255.h"
 #include "toolkit/CListStructs.h"
 #include "toolkit/CStr255.h"
@@ -56,11 +55,13 @@ SInt32 FolderID(const FSSpec& spec)
     return UFile::GetFolderContentID(&spec, &id) ? SInt32(id) : 0;
 }
 
-// Whether the running process may change owners: a root-owned set-uid application,
-// or a process that root started, which holds the same rights.
+// Whether the running process may change owners: its effective user is root, as in a
+// root-owned set-uid application or a process that root started. The executable's own
+// owner and set-uid bit are not enough: a set-uid run that gave its rights up for a user
+// who is no administrator holds none.
 Boolean ProcessHasRootPrivileges()
 {
-    return URootPrivileges::ApplicationHasRootPrivileges() || geteuid() == 0;
+    return geteuid() == 0;
 }
 
 } // namespace

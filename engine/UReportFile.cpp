@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "filesystem/CFileObject.h"
 #include "toolkit/BigEndian.h"
 #include "toolkit/CListStructs.h"
 
@@ -126,4 +127,23 @@ UReportFile::DecodeResult UReportFile::Decode(std::span<const UInt8> bytes, Repo
     if (rest.empty() || !read.ok || read.consumed != rest.size() || !ValidEntries(*log))
         return DecodeResult::kBadLog;
     return DecodeResult::kOK;
+}
+
+UReportFile::DecodeResult UReportFile::Read(FSSpec* spec, ReportHeaderStruct* header, CListStructs* log)
+{
+    CFileObject file(spec);
+    const long size = file.GetFileDataSize();
+    if (size <= 0 || file.OpenDataFork(fsRdPerm) != noErr)
+        return DecodeResult::kNotAReport;
+    // The magic codes first, so that no other file is read whole.
+    std::vector<UInt8> bytes(std::size_t(std::min<long>(size, 8)));
+    OSErr err = file.ReadBytes(bytes.data(), long(bytes.size()));
+    if (err == noErr && size > 8 && Decode(bytes, header, log) != DecodeResult::kNotAReport) {
+        bytes.resize(std::size_t(size));
+        err = file.ReadBytes(bytes.data() + 8, size - 8);
+    }
+    file.Close();
+    if (err != noErr)
+        return DecodeResult::kNotAReport;
+    return Decode(bytes, header, log);
 }

@@ -76,4 +76,6 @@ public:
     static std::vector<UInt8> Encode(const ReportHeaderStruct& header, CListStructs& log);
     // On success `header` and `log` hold the report; otherwise they are unspecified.
     static DecodeResult Decode(std::span<const UInt8> bytes, ReportHeaderStruct* header, CListStructs* log);
+    // Decodes the data fork of the file `spec` names; one that cannot be read is no report.
+    static DecodeResult Read(FSSpec* spec, ReportHeaderStruct* header, CListStructs* log);
 };

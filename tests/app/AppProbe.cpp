@@ -80,9 +80,9 @@ void InstallWatch()
 }
 
 // The report viewer's place: what reached it.
-void NoteReport(const UInt8* header, std::unique_ptr<CListStructs> log)
+void NoteReport(const ReportHeaderStruct& header, std::unique_ptr<CListStructs> log)
 {
-    Note("report volume=" + std::to_string(SInt16((header[0] << 8) | header[1])) +
+    Note("report volume=" + std::to_string(header.vRefNum) +
          " entries=" + std::to_string(log->GetCount()));
 }
 

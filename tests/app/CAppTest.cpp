@@ -7,11 +7,11 @@
 
 #include <QImage>
 
+#include "engine/UReportFile.h"
 #include "platform/Files.h"
 #include "platform/SystemCommands.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/LoopVolume.h"
-#include "toolkit/BigEndian.h"
 #include "toolkit/CListStructs.h"
 
 namespace {
@@ -157,21 +157,16 @@ TEST_F(CAppTest, LockedStartupVolumeSkipsPrivilegesReminderAndListCheck)
     EXPECT_FALSE(TestPackage::IsRootSetuid(mPackage.Executable()));
 }
 
-// A report file as the desktop hands it over: magic, version, zeros, the header with
-// the volume it was written on, and a log of one entry.
+// A report file as the desktop hands it over: the header with the volume it was
+// written on, and a log of one entry.
 void WriteReport(const fs::path& path, SInt16 volume)
 {
-    std::vector<UInt8> bytes(36 + 136, 0);
-    PutBigEndian32(bytes.data(), MakeOSType("Vrno"));
-    PutBigEndian32(bytes.data() + 4, MakeOSType("ZVRe"));
-    PutBigEndian32(bytes.data() + 8, 1);
-    PutBigEndian16(bytes.data() + 36, UInt16(volume));
-    CListStructs log(nullptr, CListStructs::kOwnLength8, 260);
-    const UInt8 entry[] = {9, 0, 0, 0, 0, 4, 'f', 'i', 'l', 'e'};
-    log.AddStructToList(entry, entry[0]);
-    std::vector<UInt8> list;
-    log.WriteToBytes(list, true);
-    bytes.insert(bytes.end(), list.begin(), list.end());
+    ReportHeaderStruct header;
+    header.vRefNum = volume;
+    const std::unique_ptr<CListStructs> log(UReportFile::NewLog());
+    const LogEntryStruct entry = UReportFile::MakeLogEntry(reinterpret_cast<ConstStr255Param>("\x04" "file"), 0, false, 4);
+    log->AddStructToList(&entry, entry.length);
+    const std::vector<UInt8> bytes = UReportFile::Encode(header, *log);
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
