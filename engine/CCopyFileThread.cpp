@@ -54,6 +54,12 @@ CCopyFileThread::CCopyFileThread(SInt16 srcVRefNum, SInt32 srcDirID, ConstStr255
 {
 }
 
+CCopyFileThread::CCopyFileThread(SInt16 srcVRefNum, SInt32 srcDirID, ConstStr255Param name, SInt16 dstVRefNum,
+                                 SInt32 dstDirID, UInt32 sizeKB)
+    : CBaseFileThread(srcVRefNum, srcDirID, name, dstVRefNum, dstDirID, sizeKB)
+{
+}
+
 Boolean CCopyFileThread::CanExecuteAction()
 {
     mError = noErr;

@@ -88,6 +88,18 @@ void ShortNameFor(short vol, long dir, ConstStr255Param name, Str255 out)
         CStr255::CopyPString(spec.name, out);
 }
 
+// The FSSpec a call passes on to the platform, which looks the item up itself: a
+// short ASCII name is its own catalog name, so only other names are resolved first.
+OSErr SpecFor(short vol, long dir, ConstStr255Param name, FSSpec* out)
+{
+    if ((vol == 0 && dir == 0) || !name || name[0] == 0 || name[0] >= 32 || !IsASCII(name))
+        return MakeFileSpec(vol, dir, name, out);
+    out->vRefNum = vol;
+    out->parID = SInt32(dir);
+    CStr255::CopyPString(name, out->name);
+    return noErr;
+}
+
 AccessParam AccessFor(short vol, long dir, StringPtr name)
 {
     AccessParam param{};
@@ -331,7 +343,7 @@ OSErr GetIndexedInfo(short vol, long dir, short index, CInfoPBRec* pb, StringPtr
 OSErr GetFileInfos(short vol, long dir, ConstStr255Param name, CInfoPBRec* pb)
 {
     FSSpec spec{};
-    if (MakeFileSpec(vol, dir, name, &spec) == noErr) {
+    if (SpecFor(vol, dir, name, &spec) == noErr) {
         std::memset(pb, 0, sizeof *pb);
         pb->hFileInfo.ioVRefNum = spec.vRefNum;
         pb->hFileInfo.ioDirID = spec.parID;
@@ -373,7 +385,7 @@ OSErr GetMacOSXInfos(short vol, long dir, ConstStr255Param name, FSCatalogInfo* 
     if (vol == 0 || dir == 0)
         return fnfErr;
     FSSpec spec{};
-    const OSErr err = MakeFileSpec(vol, dir, name, &spec);
+    const OSErr err = SpecFor(vol, dir, name, &spec);
     return err ? err : GetMacOSXInfos(&spec, info, outName, bitmap);
 }
 
@@ -388,7 +400,7 @@ OSErr SetMacOSXInfos(short vol, long dir, ConstStr255Param name, const FSCatalog
                      const HFSUniStr255* newName, FSCatalogInfoBitmap bitmap)
 {
     FSSpec spec{};
-    const OSErr err = MakeFileSpec(vol, dir, name, &spec);
+    const OSErr err = SpecFor(vol, dir, name, &spec);
     return err ? err : SetMacOSXInfos(&spec, info, newName, bitmap);
 }
 
@@ -427,9 +439,9 @@ OSErr CopyMacOSXInfos(short srcVol, long srcDir, ConstStr255Param srcName, short
 {
     FSSpec source{};
     FSSpec destination{};
-    OSErr err = MakeFileSpec(srcVol, srcDir, srcName, &source);
+    OSErr err = SpecFor(srcVol, srcDir, srcName, &source);
     if (!err)
-        err = MakeFileSpec(dstVol, dstDir, dstName, &destination);
+        err = SpecFor(dstVol, dstDir, dstName, &destination);
     return err ? err : CopyMacOSXInfos(&source, &destination, full);
 }
 
@@ -461,8 +473,10 @@ OSErr MakeFileExecutable(short vol, long dir, ConstStr255Param name)
 
 Boolean IsSocketFile(short vol, long dir, ConstStr255Param name)
 {
+    // The mode comes with every record; asking for the permissions would also read
+    // every extended attribute.
     FSCatalogInfo info{};
-    return GetMacOSXInfos(vol, dir, name, &info, nullptr, kPermissionsInfo) == noErr &&
+    return GetMacOSXInfos(vol, dir, name, &info, nullptr, kFSCatInfoNone) == noErr &&
            (info.permissions[2] & 0xF000) == 0xC000;
 }
 
@@ -495,7 +509,7 @@ OSErr SetLock(short vol, long dir, ConstStr255Param name, Boolean locked)
     OSErr err = GetFileInfos(vol, dir, name, &pb);
     if (err || Boolean(pb.hFileInfo.ioFlAttrib & kioFlAttribLockedMask) == locked)
         return err;
-    err = MakeFileSpec(vol, dir, name, &spec);
+    err = SpecFor(vol, dir, name, &spec);
     if (!err)
         err = locked ? FSpSetFLock(&spec) : FSpRstFLock(&spec);
     if (!err)

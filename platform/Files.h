@@ -275,7 +275,8 @@ struct FSCatalogInfo {
     UTCDateTime attributeModDate;
     UTCDateTime accessDate;
     UTCDateTime backupDate;
-    UInt32 permissions[4]; // owner ID, group ID, mode with node type, device number
+    // Owner ID, group ID, mode with node type, device number: filled whatever the bitmap.
+    UInt32 permissions[4];
     UInt8 finderInfo[16];
     UInt8 extFinderInfo[16];
     UInt64 dataLogicalSize;
