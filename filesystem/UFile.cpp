@@ -391,9 +391,13 @@ OSErr GetMacOSXInfos(short vol, long dir, ConstStr255Param name, FSCatalogInfo* 
 
 OSErr GetMacOSXInfos(const FSSpec* spec, FSCatalogInfo* info, HFSUniStr255* outName, FSCatalogInfoBitmap bitmap)
 {
+    // One lookup by the FSSpec; a name in another script may need the folder scanned.
+    const OSErr err = FSGetCatalogInfo(spec, bitmap, info, outName);
+    if (err == noErr || IsASCII(spec->name))
+        return err;
     FSRef ref;
-    const OSErr err = ConvertFSSpecToFSRef(spec, &ref);
-    return err ? err : FSGetCatalogInfo(&ref, bitmap, info, outName, nullptr, nullptr);
+    const OSErr found = ConvertFSSpecToFSRef(spec, &ref);
+    return found ? found : FSGetCatalogInfo(&ref, bitmap, info, outName, nullptr, nullptr);
 }
 
 OSErr SetMacOSXInfos(short vol, long dir, ConstStr255Param name, const FSCatalogInfo* info,
@@ -407,6 +411,19 @@ OSErr SetMacOSXInfos(short vol, long dir, ConstStr255Param name, const FSCatalog
 OSErr SetMacOSXInfos(const FSSpec* spec, const FSCatalogInfo* info, const HFSUniStr255* newName,
                      FSCatalogInfoBitmap bitmap)
 {
+    return SetMacOSXInfos(spec, info, newName, bitmap, nullptr);
+}
+
+OSErr SetMacOSXInfos(const FSSpec* spec, const FSCatalogInfo* info, const HFSUniStr255* newName,
+                     FSCatalogInfoBitmap bitmap, FSSpec* renamed)
+{
+    // Without a rename, one lookup by the FSSpec; a name in another script may need
+    // the folder scanned.
+    if (!newName && bitmap) {
+        const OSErr err = FSSetCatalogInfo(spec, bitmap, info);
+        if ((err != fnfErr && err != bdNamErr) || IsASCII(spec->name))
+            return err;
+    }
     FSRef ref;
     if (const OSErr err = ConvertFSSpecToFSRef(spec, &ref))
         return err;
@@ -414,8 +431,9 @@ OSErr SetMacOSXInfos(const FSSpec* spec, const FSCatalogInfo* info, const HFSUni
     if (!newName)
         return err;
     const TextEncoding hint = info ? info->textEncodingHint : kTextEncodingUnknown;
-    OSErr renamed = FSRenameUnicode(&ref, newName->length, newName->unicode, hint, nullptr);
-    if (renamed == dupFNErr) {
+    FSRef newRef;
+    OSErr renameErr = FSRenameUnicode(&ref, newName->length, newName->unicode, hint, &newRef);
+    if (renameErr == dupFNErr) {
         // Another item holds the new name: it goes, unless it is this item itself.
         Str255 pascal{};
         FSSpec holder{};
@@ -424,14 +442,21 @@ OSErr SetMacOSXInfos(const FSSpec* spec, const FSCatalogInfo* info, const HFSUni
             MakeFileSpec(spec->vRefNum, spec->parID, pascal, &holder) == noErr &&
             ConvertFSRefToFSSpec(&ref, &self) == noErr && !CStr255::EqualPStrings(holder.name, self.name)) {
             CFileObject::Delete(&holder);
-            renamed = FSRenameUnicode(&ref, newName->length, newName->unicode, hint, nullptr);
+            renameErr = FSRenameUnicode(&ref, newName->length, newName->unicode, hint, &newRef);
         }
     }
-    if (renamed == noErr)
+    FSSpec found{};
+    if (renameErr == noErr) {
+        if (renamed && ConvertFSRefToFSSpec(&newRef, &found) == noErr)
+            *renamed = found;
         return noErr;
+    }
     Str255 pascal{};
     ConvertUnicodeToStr255(newName, pascal);
-    return FSpRename(spec, pascal);
+    renameErr = FSpRename(spec, pascal);
+    if (renameErr == noErr && renamed && MakeFileSpecFromUnicode(spec->vRefNum, spec->parID, newName, &found) == noErr)
+        *renamed = found;
+    return renameErr;
 }
 
 OSErr CopyMacOSXInfos(short srcVol, long srcDir, ConstStr255Param srcName, short dstVol, long dstDir,

@@ -377,6 +377,9 @@ OSErr PBSetCatInfoSync(CInfoPBRec* pb);
 OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* info,
                        HFSUniStr255* outName, FSSpec* spec, FSRef* parentRef);
 OSErr FSSetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, const FSCatalogInfo* info);
+// The same for an item named by its FSSpec, found with one lookup instead of two.
+OSErr FSGetCatalogInfo(const FSSpec* spec, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* info, HFSUniStr255* outName);
+OSErr FSSetCatalogInfo(const FSSpec* spec, FSCatalogInfoBitmap whichInfo, const FSCatalogInfo* info);
 OSErr PBHGetDirAccessSync(HParamBlockRec* pb);
 OSErr PBHSetDirAccessSync(HParamBlockRec* pb);
 OSErr PBHMapIDSync(HParamBlockRec* pb);
