@@ -78,6 +78,8 @@ TEST_F(CCopyFileThreadTest, CopiesBothForksWithTheSourcesInformation)
         {"resource only", "", std::string(3000, 'r')},
         {"both forks", std::string(100000, 'd'), "resources"},
         {"both empty", "", ""},
+        // The copy's catalog name is a short form of its own: the information must reach it.
+        {"a name longer than any catalog name", "long", "named"},
     };
     std::string finderInfo(32, '\0');
     finderInfo.replace(0, 8, "TEXTttxt");
