@@ -121,7 +121,10 @@ void CCopyFileThread::DoFileAction()
     if (buffer.SetMaxSize(kCopyBufferSize) < kSmallestBuffer)
         return Fail(memFullErr, 0);
 
-    CFileObject temporary(mDstVRefNum, mDstDirID, kTemporaryFileName);
+    // The temporary name is its own catalog name: nothing to resolve.
+    FSSpec temporarySpec{mDstVRefNum, mDstDirID, {}};
+    std::memcpy(temporarySpec.name, kTemporaryFileName, kTemporaryFileName[0] + 1u);
+    CFileObject temporary(&temporarySpec);
     OSErr err = temporary.Create(0, 0, false);
     if (err != noErr) {
         access.SetAllAccess();
