@@ -120,7 +120,7 @@ CBaseFileThread* CActionThread::GetFolderAction(SInt16, SInt32 srcDirID, SInt16 
 CBaseFileThread* CActionThread::GetFileAction(SInt16 srcVRefNum, SInt32 srcDirID, SInt16 dstVRefNum, SInt32 dstDirID,
                                               CompFolderStruct& source, CompFolderStruct&)
 {
-    auto* action = new CCopyFileThread(srcVRefNum, srcDirID, source.name, dstVRefNum, dstDirID);
+    auto* action = new CCopyFileThread(srcVRefNum, srcDirID, source.name, dstVRefNum, dstDirID, source.sizeKB);
     mActionKind = kCopyAction;
     ++mFilesHandled;
     ++mHeader.replacedFiles;
@@ -139,7 +139,7 @@ CBaseFileThread* CActionThread::GetFileAction1(SInt16 srcVRefNum, SInt32 srcDirI
             return nullptr;
     }
     mDestDirID[mLevel] = SInt32(folder);
-    auto* action = new CCopyFileThread(srcVRefNum, srcDirID, source.name, dstVRefNum, SInt32(folder));
+    auto* action = new CCopyFileThread(srcVRefNum, srcDirID, source.name, dstVRefNum, SInt32(folder), source.sizeKB);
     mActionKind = kCopyAction;
     ++mFilesHandled;
     ++mHeader.newFiles;

@@ -22,10 +22,16 @@ Boolean IsSpecialRootName(ConstStr255Param name)
 
 CBaseFileThread::CBaseFileThread(SInt16 srcVRefNum, SInt32 srcDirID, ConstStr255Param name, SInt16 dstVRefNum,
                                  SInt32 dstDirID)
-    : mSrcVRefNum(srcVRefNum), mSrcDirID(srcDirID), mDstVRefNum(dstVRefNum), mDstDirID(dstDirID)
+    : CBaseFileThread(srcVRefNum, srcDirID, name, dstVRefNum, dstDirID, 0)
+{
+    mSizeKB = GetFileSize();
+}
+
+CBaseFileThread::CBaseFileThread(SInt16 srcVRefNum, SInt32 srcDirID, ConstStr255Param name, SInt16 dstVRefNum,
+                                 SInt32 dstDirID, UInt32 sizeKB)
+    : mSrcVRefNum(srcVRefNum), mSrcDirID(srcDirID), mDstVRefNum(dstVRefNum), mDstDirID(dstDirID), mSizeKB(sizeKB)
 {
     std::memcpy(mName, name, name[0] + 1u);
-    mSizeKB = GetFileSize();
 }
 
 void CBaseFileThread::ExecuteAction(CBaseThread* parent, UInt32* progress, UInt32* counter)

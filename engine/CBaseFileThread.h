@@ -17,6 +17,9 @@ public:
     static constexpr OSErr kCancelledErr = 0x5A5A;
 
     CBaseFileThread(SInt16 srcVRefNum, SInt32 srcDirID, ConstStr255Param name, SInt16 dstVRefNum, SInt32 dstDirID);
+    // With the item's size in kilobytes as its listed record gives it.
+    CBaseFileThread(SInt16 srcVRefNum, SInt32 srcDirID, ConstStr255Param name, SInt16 dstVRefNum, SInt32 dstDirID,
+                    UInt32 sizeKB);
     virtual ~CBaseFileThread() = default;
     CBaseFileThread(const CBaseFileThread&) = delete;
     CBaseFileThread& operator=(const CBaseFileThread&) = delete;

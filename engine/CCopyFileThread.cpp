@@ -6,6 +6,7 @@
 #include "filesystem/CFileObject.h"
 #include "filesystem/CFolderAccess.h"
 #include "filesystem/UFile.h"
+#include "platform/AccessWord.h"
 #include "toolkit/UPtr.h"
 
 namespace {
@@ -51,6 +52,12 @@ OSErr WriteSkippingZeros(SInt16 refNum, SInt64 offset, const UInt8* bytes, UInt3
 CCopyFileThread::CCopyFileThread(SInt16 srcVRefNum, SInt32 srcDirID, ConstStr255Param name, SInt16 dstVRefNum,
                                  SInt32 dstDirID)
     : CBaseFileThread(srcVRefNum, srcDirID, name, dstVRefNum, dstDirID)
+{
+}
+
+CCopyFileThread::CCopyFileThread(SInt16 srcVRefNum, SInt32 srcDirID, ConstStr255Param name, SInt16 dstVRefNum,
+                                 SInt32 dstDirID, UInt32 sizeKB)
+    : CBaseFileThread(srcVRefNum, srcDirID, name, dstVRefNum, dstDirID, sizeKB)
 {
 }
 
@@ -114,7 +121,10 @@ void CCopyFileThread::DoFileAction()
     if (buffer.SetMaxSize(kCopyBufferSize) < kSmallestBuffer)
         return Fail(memFullErr, 0);
 
-    CFileObject temporary(mDstVRefNum, mDstDirID, kTemporaryFileName);
+    // The temporary name is its own catalog name: nothing to resolve.
+    FSSpec temporarySpec{mDstVRefNum, mDstDirID, {}};
+    std::memcpy(temporarySpec.name, kTemporaryFileName, kTemporaryFileName[0] + 1u);
+    CFileObject temporary(&temporarySpec);
     OSErr err = temporary.Create(0, 0, false);
     if (err != noErr) {
         access.SetAllAccess();
@@ -190,22 +200,24 @@ void CCopyFileThread::PutInPlace(CFileObject& source, CFileObject& temporary, Bo
     FSCatalogInfo info{};
     HFSUniStr255 unicodeName{};
     const OSErr infoErr = UFile::GetMacOSXInfos(&sourceSpec, &info, &unicodeName, UFile::kCopiedInfoWithPrivileges);
-    long owner = 0;
-    long group = 0;
-    long accessWord = 0;
-    const OSErr ownerErr = UFile::GetOwner(sourceSpec.vRefNum, sourceSpec.parID, sourceSpec.name, &owner, &group,
-                                           &accessWord);
+    // The owner, group and rights come with the record; asked for on their own only without it.
+    long owner = long(info.permissions[0]);
+    long group = long(info.permissions[1]);
+    long accessWord = long(AccessWord::FromMode(mode_t(info.permissions[2])));
+    const OSErr ownerErr = infoErr == noErr ? OSErr(noErr)
+                                            : UFile::GetOwner(sourceSpec.vRefNum, sourceSpec.parID, sourceSpec.name,
+                                                              &owner, &group, &accessWord);
 
-    CFileObject::DeleteCopyOf(&sourceSpec, mDstVRefNum, mDstDirID);
+    CFileObject::DeleteCopyOf(&sourceSpec, infoErr == noErr ? &unicodeName : nullptr, mDstVRefNum, mDstDirID);
 
     // The Unicode name is the item's exact name, whatever its length; a catalog name
     // may be a shortened "#" form that must never become a real name.
     OSErr err = noErr;
     if (infoErr == noErr) {
-        err = UFile::SetMacOSXInfos(mDstVRefNum, mDstDirID, kTemporaryFileName, nullptr, &unicodeName, 0);
-        FSSpec copySpec{};
-        if (err == noErr && UFile::MakeFileSpecFromUnicode(mDstVRefNum, mDstDirID, &unicodeName, &copySpec) == noErr)
-            temporary.SetSpecifier(copySpec);
+        const FSSpec temporarySpec = temporary.GetSpecifier();
+        FSSpec copySpec = temporarySpec;
+        err = UFile::SetMacOSXInfos(&temporarySpec, nullptr, &unicodeName, 0, &copySpec);
+        temporary.SetSpecifier(copySpec);
     } else {
         err = temporary.ChangeFileName(sourceSpec.name);
     }

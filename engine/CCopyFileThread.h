@@ -25,6 +25,9 @@ public:
     };
 
     CCopyFileThread(SInt16 srcVRefNum, SInt32 srcDirID, ConstStr255Param name, SInt16 dstVRefNum, SInt32 dstDirID);
+    // With the source's size in kilobytes as its listed record gives it.
+    CCopyFileThread(SInt16 srcVRefNum, SInt32 srcDirID, ConstStr255Param name, SInt16 dstVRefNum, SInt32 dstDirID,
+                    UInt32 sizeKB);
 
     Boolean CanExecuteAction() override;
     void DoFileAction() override;

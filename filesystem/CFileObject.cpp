@@ -448,13 +448,19 @@ Boolean CFileObject::Delete(const FSSpec* spec)
 Boolean CFileObject::DeleteCopyOf(const FSSpec* source, SInt16 vRefNum, SInt32 dirID)
 {
     HFSUniStr255 name;
+    const OSErr err = UnicodeName(*source, &name);
+    return DeleteCopyOf(source, err == noErr ? &name : nullptr, vRefNum, dirID);
+}
+
+Boolean CFileObject::DeleteCopyOf(const FSSpec* source, const HFSUniStr255* name, SInt16 vRefNum, SInt32 dirID)
+{
     FSRef folder, copy;
     FSSpec copySpec;
     const FSSpec folderSpec{vRefNum, dirID, {}};
-    if (UnicodeName(*source, &name) != noErr)
+    if (!name)
         return Delete(vRefNum, dirID, source->name);
     if (FSpMakeFSRef(&folderSpec, &folder) != noErr ||
-        FSMakeFSRefUnicode(&folder, name.length, name.unicode, kTextEncodingUnknown, &copy) != noErr ||
+        FSMakeFSRefUnicode(&folder, name->length, name->unicode, kTextEncodingUnknown, &copy) != noErr ||
         FSGetCatalogInfo(&copy, kFSCatInfoNone, nullptr, nullptr, &copySpec, nullptr) != noErr)
         return true;
     return Delete(&copySpec);

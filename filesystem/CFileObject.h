@@ -91,6 +91,8 @@ public:
     static Boolean Delete(const FSSpec* spec);
     // Deletes the item of the folder (vRefNum, dirID) that has the name of `source`.
     static Boolean DeleteCopyOf(const FSSpec* source, SInt16 vRefNum, SInt32 dirID);
+    // The same with the source's Unicode name in hand; without it, by the source's catalog name.
+    static Boolean DeleteCopyOf(const FSSpec* source, const HFSUniStr255* name, SInt16 vRefNum, SInt32 dirID);
 
     // The list file format (CListObject::WriteToBytes); every reader and writer of
     // this system uses the index. A read leaves the mark after the list.

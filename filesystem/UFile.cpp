@@ -88,6 +88,18 @@ void ShortNameFor(short vol, long dir, ConstStr255Param name, Str255 out)
         CStr255::CopyPString(spec.name, out);
 }
 
+// The FSSpec a call passes on to the platform, which looks the item up itself: a
+// short ASCII name is its own catalog name, so only other names are resolved first.
+OSErr SpecFor(short vol, long dir, ConstStr255Param name, FSSpec* out)
+{
+    if ((vol == 0 && dir == 0) || !name || name[0] == 0 || name[0] >= 32 || !IsASCII(name))
+        return MakeFileSpec(vol, dir, name, out);
+    out->vRefNum = vol;
+    out->parID = SInt32(dir);
+    CStr255::CopyPString(name, out->name);
+    return noErr;
+}
+
 AccessParam AccessFor(short vol, long dir, StringPtr name)
 {
     AccessParam param{};
@@ -331,7 +343,7 @@ OSErr GetIndexedInfo(short vol, long dir, short index, CInfoPBRec* pb, StringPtr
 OSErr GetFileInfos(short vol, long dir, ConstStr255Param name, CInfoPBRec* pb)
 {
     FSSpec spec{};
-    if (MakeFileSpec(vol, dir, name, &spec) == noErr) {
+    if (SpecFor(vol, dir, name, &spec) == noErr) {
         std::memset(pb, 0, sizeof *pb);
         pb->hFileInfo.ioVRefNum = spec.vRefNum;
         pb->hFileInfo.ioDirID = spec.parID;
@@ -373,28 +385,45 @@ OSErr GetMacOSXInfos(short vol, long dir, ConstStr255Param name, FSCatalogInfo* 
     if (vol == 0 || dir == 0)
         return fnfErr;
     FSSpec spec{};
-    const OSErr err = MakeFileSpec(vol, dir, name, &spec);
+    const OSErr err = SpecFor(vol, dir, name, &spec);
     return err ? err : GetMacOSXInfos(&spec, info, outName, bitmap);
 }
 
 OSErr GetMacOSXInfos(const FSSpec* spec, FSCatalogInfo* info, HFSUniStr255* outName, FSCatalogInfoBitmap bitmap)
 {
+    // One lookup by the FSSpec; a name in another script may need the folder scanned.
+    const OSErr err = FSGetCatalogInfo(spec, bitmap, info, outName);
+    if (err == noErr || IsASCII(spec->name))
+        return err;
     FSRef ref;
-    const OSErr err = ConvertFSSpecToFSRef(spec, &ref);
-    return err ? err : FSGetCatalogInfo(&ref, bitmap, info, outName, nullptr, nullptr);
+    const OSErr found = ConvertFSSpecToFSRef(spec, &ref);
+    return found ? found : FSGetCatalogInfo(&ref, bitmap, info, outName, nullptr, nullptr);
 }
 
 OSErr SetMacOSXInfos(short vol, long dir, ConstStr255Param name, const FSCatalogInfo* info,
                      const HFSUniStr255* newName, FSCatalogInfoBitmap bitmap)
 {
     FSSpec spec{};
-    const OSErr err = MakeFileSpec(vol, dir, name, &spec);
+    const OSErr err = SpecFor(vol, dir, name, &spec);
     return err ? err : SetMacOSXInfos(&spec, info, newName, bitmap);
 }
 
 OSErr SetMacOSXInfos(const FSSpec* spec, const FSCatalogInfo* info, const HFSUniStr255* newName,
                      FSCatalogInfoBitmap bitmap)
 {
+    return SetMacOSXInfos(spec, info, newName, bitmap, nullptr);
+}
+
+OSErr SetMacOSXInfos(const FSSpec* spec, const FSCatalogInfo* info, const HFSUniStr255* newName,
+                     FSCatalogInfoBitmap bitmap, FSSpec* renamed)
+{
+    // Without a rename, one lookup by the FSSpec; a name in another script may need
+    // the folder scanned.
+    if (!newName && bitmap) {
+        const OSErr err = FSSetCatalogInfo(spec, bitmap, info);
+        if ((err != fnfErr && err != bdNamErr) || IsASCII(spec->name))
+            return err;
+    }
     FSRef ref;
     if (const OSErr err = ConvertFSSpecToFSRef(spec, &ref))
         return err;
@@ -402,8 +431,9 @@ OSErr SetMacOSXInfos(const FSSpec* spec, const FSCatalogInfo* info, const HFSUni
     if (!newName)
         return err;
     const TextEncoding hint = info ? info->textEncodingHint : kTextEncodingUnknown;
-    OSErr renamed = FSRenameUnicode(&ref, newName->length, newName->unicode, hint, nullptr);
-    if (renamed == dupFNErr) {
+    FSRef newRef;
+    OSErr renameErr = FSRenameUnicode(&ref, newName->length, newName->unicode, hint, &newRef);
+    if (renameErr == dupFNErr) {
         // Another item holds the new name: it goes, unless it is this item itself.
         Str255 pascal{};
         FSSpec holder{};
@@ -412,14 +442,21 @@ OSErr SetMacOSXInfos(const FSSpec* spec, const FSCatalogInfo* info, const HFSUni
             MakeFileSpec(spec->vRefNum, spec->parID, pascal, &holder) == noErr &&
             ConvertFSRefToFSSpec(&ref, &self) == noErr && !CStr255::EqualPStrings(holder.name, self.name)) {
             CFileObject::Delete(&holder);
-            renamed = FSRenameUnicode(&ref, newName->length, newName->unicode, hint, nullptr);
+            renameErr = FSRenameUnicode(&ref, newName->length, newName->unicode, hint, &newRef);
         }
     }
-    if (renamed == noErr)
+    FSSpec found{};
+    if (renameErr == noErr) {
+        if (renamed && ConvertFSRefToFSSpec(&newRef, &found) == noErr)
+            *renamed = found;
         return noErr;
+    }
     Str255 pascal{};
     ConvertUnicodeToStr255(newName, pascal);
-    return FSpRename(spec, pascal);
+    renameErr = FSpRename(spec, pascal);
+    if (renameErr == noErr && renamed && MakeFileSpecFromUnicode(spec->vRefNum, spec->parID, newName, &found) == noErr)
+        *renamed = found;
+    return renameErr;
 }
 
 OSErr CopyMacOSXInfos(short srcVol, long srcDir, ConstStr255Param srcName, short dstVol, long dstDir,
@@ -427,9 +464,9 @@ OSErr CopyMacOSXInfos(short srcVol, long srcDir, ConstStr255Param srcName, short
 {
     FSSpec source{};
     FSSpec destination{};
-    OSErr err = MakeFileSpec(srcVol, srcDir, srcName, &source);
+    OSErr err = SpecFor(srcVol, srcDir, srcName, &source);
     if (!err)
-        err = MakeFileSpec(dstVol, dstDir, dstName, &destination);
+        err = SpecFor(dstVol, dstDir, dstName, &destination);
     return err ? err : CopyMacOSXInfos(&source, &destination, full);
 }
 
@@ -461,8 +498,10 @@ OSErr MakeFileExecutable(short vol, long dir, ConstStr255Param name)
 
 Boolean IsSocketFile(short vol, long dir, ConstStr255Param name)
 {
+    // The mode comes with every record; asking for the permissions would also read
+    // every extended attribute.
     FSCatalogInfo info{};
-    return GetMacOSXInfos(vol, dir, name, &info, nullptr, kPermissionsInfo) == noErr &&
+    return GetMacOSXInfos(vol, dir, name, &info, nullptr, kFSCatInfoNone) == noErr &&
            (info.permissions[2] & 0xF000) == 0xC000;
 }
 
@@ -495,7 +534,7 @@ OSErr SetLock(short vol, long dir, ConstStr255Param name, Boolean locked)
     OSErr err = GetFileInfos(vol, dir, name, &pb);
     if (err || Boolean(pb.hFileInfo.ioFlAttrib & kioFlAttribLockedMask) == locked)
         return err;
-    err = MakeFileSpec(vol, dir, name, &spec);
+    err = SpecFor(vol, dir, name, &spec);
     if (!err)
         err = locked ? FSpSetFLock(&spec) : FSpRstFLock(&spec);
     if (!err)

@@ -62,6 +62,10 @@ OSErr SetMacOSXInfos(short vol, long dir, ConstStr255Param name, const FSCatalog
                      const HFSUniStr255* newName, FSCatalogInfoBitmap bitmap);
 OSErr SetMacOSXInfos(const FSSpec* spec, const FSCatalogInfo* info, const HFSUniStr255* newName,
                      FSCatalogInfoBitmap bitmap);
+// With a new name, `renamed` receives the renamed item's FSSpec; it stays as it is
+// when the item cannot be found.
+OSErr SetMacOSXInfos(const FSSpec* spec, const FSCatalogInfo* info, const HFSUniStr255* newName,
+                     FSCatalogInfoBitmap bitmap, FSSpec* renamed);
 OSErr CopyMacOSXInfos(short srcVol, long srcDir, ConstStr255Param srcName, short dstVol, long dstDir,
                       ConstStr255Param dstName, Boolean full);
 OSErr CopyMacOSXInfos(const FSSpec* source, const FSSpec* destination, Boolean full);

@@ -362,12 +362,9 @@ static void ReturnUnicodeName(const CatalogItem& item, HFSUniStr255* outName)
         std::copy(unicode->begin(), unicode->end(), outName->unicode);
 }
 
-OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* info, HFSUniStr255* outName,
-                       FSSpec* spec, FSRef* parentRef)
+static OSErr GetCatalogInfo(const CatalogItem& item, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* info,
+                            HFSUniStr255* outName, FSSpec* spec, FSRef* parentRef)
 {
-    CatalogItem item;
-    if (const OSErr err = ItemFromRef(ref, &item))
-        return err;
     if (info) {
         if (const OSErr err = CatalogRecord::GetFull(item, whichInfo, info))
             return err;
@@ -387,12 +384,39 @@ OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, FSCatalo
     return noErr;
 }
 
+OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* info, HFSUniStr255* outName,
+                       FSSpec* spec, FSRef* parentRef)
+{
+    CatalogItem item;
+    if (const OSErr err = ItemFromRef(ref, &item))
+        return err;
+    return GetCatalogInfo(item, whichInfo, info, outName, spec, parentRef);
+}
+
+OSErr FSGetCatalogInfo(const FSSpec* spec, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* info, HFSUniStr255* outName)
+{
+    CatalogItem item;
+    if (const OSErr err = ItemFromSpec(spec, &item))
+        return err;
+    return GetCatalogInfo(item, whichInfo, info, outName, nullptr, nullptr);
+}
+
 OSErr FSSetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, const FSCatalogInfo* info)
 {
     CatalogItem item;
     if (!info)
         return paramErr;
     if (const OSErr err = ItemFromRef(ref, &item))
+        return err;
+    return CatalogRecord::SetFull(item, whichInfo, *info);
+}
+
+OSErr FSSetCatalogInfo(const FSSpec* spec, FSCatalogInfoBitmap whichInfo, const FSCatalogInfo* info)
+{
+    CatalogItem item;
+    if (!info)
+        return paramErr;
+    if (const OSErr err = ItemFromSpec(spec, &item))
         return err;
     return CatalogRecord::SetFull(item, whichInfo, *info);
 }

@@ -275,7 +275,8 @@ struct FSCatalogInfo {
     UTCDateTime attributeModDate;
     UTCDateTime accessDate;
     UTCDateTime backupDate;
-    UInt32 permissions[4]; // owner ID, group ID, mode with node type, device number
+    // Owner ID, group ID, mode with node type, device number: filled whatever the bitmap.
+    UInt32 permissions[4];
     UInt8 finderInfo[16];
     UInt8 extFinderInfo[16];
     UInt64 dataLogicalSize;
@@ -376,6 +377,9 @@ OSErr PBSetCatInfoSync(CInfoPBRec* pb);
 OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* info,
                        HFSUniStr255* outName, FSSpec* spec, FSRef* parentRef);
 OSErr FSSetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, const FSCatalogInfo* info);
+// The same for an item named by its FSSpec, found with one lookup instead of two.
+OSErr FSGetCatalogInfo(const FSSpec* spec, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* info, HFSUniStr255* outName);
+OSErr FSSetCatalogInfo(const FSSpec* spec, FSCatalogInfoBitmap whichInfo, const FSCatalogInfo* info);
 OSErr PBHGetDirAccessSync(HParamBlockRec* pb);
 OSErr PBHSetDirAccessSync(HParamBlockRec* pb);
 OSErr PBHMapIDSync(HParamBlockRec* pb);

@@ -78,6 +78,8 @@ TEST_F(CCopyFileThreadTest, CopiesBothForksWithTheSourcesInformation)
         {"resource only", "", std::string(3000, 'r')},
         {"both forks", std::string(100000, 'd'), "resources"},
         {"both empty", "", ""},
+        // The copy's catalog name is a short form of its own: the information must reach it.
+        {"a name longer than any catalog name", "long", "named"},
     };
     std::string finderInfo(32, '\0');
     finderInfo.replace(0, 8, "TEXTttxt");
@@ -219,6 +221,7 @@ TEST_F(CCopyFileThreadTest, FullVolumeLeavesTheOldFileAndNoTemporaryFile)
 {
     WriteText(Source("large"), std::string(4000000, 'n'));
     WriteText(Dest("large"), "old");
+    WriteText(Source("small"), "s");
     // Fill the volume, then give a megabyte back: the copy runs out of room midway.
     testsupport::RunProcess({"dd", "if=/dev/zero", "of=" + (*this / "filler").string(), "bs=1M"});
     ASSERT_EQ(testsupport::RunProcess({"truncate", "-s", "-1M", (*this / "filler").string()}).exitStatus, 0);
@@ -229,6 +232,12 @@ TEST_F(CCopyFileThreadTest, FullVolumeLeavesTheOldFileAndNoTemporaryFile)
     EXPECT_EQ(action->mErrorClass, CCopyFileThread::kWriteClass);
     EXPECT_EQ(testsupport::ReadFile(Dest("large")), "old");
     EXPECT_FALSE(TemporaryFileLeft());
+
+    // A listed size is a first guess: the file's own size decides when it does not fit.
+    CCopyFileThread listed(mVRefNum, mSourceID, PString("small"), mVRefNum, mDestID, 4000);
+    listed.ExecuteAction(nullptr, nullptr, nullptr);
+    EXPECT_EQ(listed.mError, noErr);
+    EXPECT_EQ(testsupport::ReadFile(Dest("small")), "s");
 }
 
 TEST_F(CCopyFileThreadTest, SparseFileOverTwoGigabytesStaysSparse)

@@ -159,6 +159,37 @@ TEST_F(UFileTest, RenameOntoItsOwnNameDeletesNothing)
     EXPECT_EQ(testsupport::ReadFile(*this / "same"), "kept");
 }
 
+TEST_F(UFileTest, RenameGivesTheRenamedItemsFSSpec)
+{
+    const std::string names[] = {"plain", std::string(40, 'L'), "taken"};
+    MakeFile("taken", "victim");
+    for (const std::string& name : names) {
+        MakeFile("temporary", name);
+        HFSUniStr255 newName{};
+        ASSERT_EQ(UFile::ConvertStr255ToUnicode(PString(name), &newName), noErr);
+        FSSpec spec{mVRefNum, fsRtDirID, {}};
+        std::memcpy(spec.name, PString("temporary").bytes, 10);
+        const FSSpec before = spec;
+        EXPECT_EQ(UFile::SetMacOSXInfos(&before, nullptr, &newName, kFSCatInfoNone, &spec), noErr) << name;
+        FSSpec expected{};
+        ASSERT_EQ(UFile::MakeFileSpecFromUnicode(mVRefNum, fsRtDirID, &newName, &expected), noErr) << name;
+        EXPECT_EQ(spec.parID, expected.parID) << name;
+        EXPECT_EQ(Text(spec.name), Text(expected.name)) << name;
+        CInfoPBRec pb;
+        ASSERT_EQ(UFile::GetFileInfos(spec.vRefNum, spec.parID, spec.name, &pb), noErr) << name;
+        EXPECT_EQ(pb.hFileInfo.ioFlLgLen, SInt32(name.size())) << name;
+        EXPECT_EQ(testsupport::ReadFile(*this / name), name);
+    }
+    // Nothing renamed: the FSSpec stays.
+    FSSpec missing{mVRefNum, fsRtDirID, {}};
+    std::memcpy(missing.name, PString("missing").bytes, 8);
+    FSSpec spec = missing;
+    HFSUniStr255 newName{};
+    ASSERT_EQ(UFile::ConvertStr255ToUnicode(PString("other"), &newName), noErr);
+    EXPECT_NE(UFile::SetMacOSXInfos(&missing, nullptr, &newName, kFSCatInfoNone, &spec), noErr);
+    EXPECT_EQ(Text(spec.name), "missing");
+}
+
 TEST_F(UFileTest, InvisibleAndLockedMarksRoundTrip)
 {
     MakeFile("item");

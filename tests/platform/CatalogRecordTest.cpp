@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "platform/AccessWord.h"
+#include "platform/MacDates.h"
 #include "tests/platform/FilesTestSupport.h"
 
 using namespace filestest;
@@ -320,6 +321,48 @@ TEST_F(CatalogRecordTest, EveryExtendedAttributeIsReadHoweverManyThereAre)
     std::sort(read.begin(), read.end());
     std::sort(written.begin(), written.end());
     EXPECT_EQ(read, written);
+}
+
+TEST_F(CatalogRecordTest, RecordByFSSpecIsTheRecordByFSRef)
+{
+    // A long name stands for its short catalog form, which the FSSpec carries.
+    for (const std::string name : {"plain", "a name longer than any catalog name"}) {
+        std::ofstream(Source(name)) << "data";
+        ASSERT_EQ(lsetxattr(Source(name).c_str(), "user.com.apple.ResourceFork", "rsrc", 4, 0), 0);
+        ASSERT_EQ(lsetxattr(Source(name).c_str(), "user.note", "kept", 4, 0), 0);
+        FSRef ref = RefOf(Source(name));
+        FSSpec spec{};
+        ASSERT_EQ(FSGetCatalogInfo(&ref, kFSCatInfoNone, nullptr, nullptr, &spec, nullptr), noErr) << name;
+        FSCatalogInfo byRef{};
+        FSCatalogInfo bySpec{};
+        HFSUniStr255 refName{};
+        HFSUniStr255 specName{};
+        ASSERT_EQ(FSGetCatalogInfo(&ref, kFSCatInfoGettableInfo, &byRef, &refName, nullptr, nullptr), noErr) << name;
+        ASSERT_EQ(FSGetCatalogInfo(&spec, kFSCatInfoGettableInfo, &bySpec, &specName), noErr) << name;
+        EXPECT_EQ(bySpec.nodeID, byRef.nodeID) << name;
+        EXPECT_EQ(bySpec.dataLogicalSize, 4u) << name;
+        EXPECT_EQ(bySpec.rsrcLogicalSize, 4u) << name;
+        EXPECT_EQ(bySpec.permissions[2], byRef.permissions[2]) << name;
+        EXPECT_EQ(bySpec.extendedAttributes, byRef.extendedAttributes) << name;
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(specName.unicode), specName.length),
+                  std::u16string(name.begin(), name.end()));
+
+        bySpec.permissions[2] = S_IFREG | 0600;
+        bySpec.exactModificationTime = {1200000000, 123456789};
+        bySpec.contentModDate = MacDates::UTCDateTimeFromTimespec(bySpec.exactModificationTime);
+        ASSERT_EQ(FSSetCatalogInfo(&spec, kFSCatInfoPermissions | kFSCatInfoContentMod, &bySpec), noErr) << name;
+        struct stat status;
+        ASSERT_EQ(lstat(Source(name).c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0600u) << name;
+        EXPECT_EQ(status.st_mtim.tv_nsec, 123456789) << name;
+    }
+    FSSpec missing{mVRefNum, mSource, {}};
+    std::memcpy(missing.name, PString("missing").bytes, 8);
+    FSCatalogInfo info{};
+    EXPECT_EQ(FSGetCatalogInfo(&missing, kFSCatInfoNone, &info, nullptr), fnfErr);
+    EXPECT_EQ(FSSetCatalogInfo(&missing, kFSCatInfoContentMod, &info), fnfErr);
+    EXPECT_EQ(FSGetCatalogInfo(static_cast<const FSSpec*>(nullptr), kFSCatInfoNone, &info, nullptr), paramErr);
+    EXPECT_EQ(FSSetCatalogInfo(&missing, kFSCatInfoContentMod, nullptr), paramErr);
 }
 
 TEST_F(CatalogRecordTest, RecordMadeFromScratchLeavesExtendedAttributesAlone)
