@@ -54,6 +54,8 @@ protected:
     {
         PressSpaceBar(false);
         delete mOwner;
+        // A tip closes itself at the event loop's next pass: let that pass come.
+        QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SetTickCountForTesting(std::nullopt);
         SetResourceFolderForTesting("");
