@@ -17,7 +17,6 @@
 #include "framework/UException.h"
 #include "framework/UReanimator.h"
 #include "framework/URegistrar.h"
-#include "platform/DateTimeUtils.h"
 #include "platform/Folders.h"
 #include "platform/Gestalt.h"
 #include "platform/InternetConfig.h"
@@ -26,6 +25,7 @@
 #include "privileges/ExecuteAsRootTools.h"
 #include "toolkit/CListStructs.h"
 #include "toolkit/CStr255.h"
+#include "toolkit/UDate.h"
 #include "ui/CFileIconRef.h"
 #include "ui/CPictureMasked.h"
 #include "ui/CStaticTextButton.h"
@@ -65,13 +65,6 @@ constexpr long kModernSystem = 0x1040;
 std::unique_ptr<CListStructs> NewRecordList()
 {
     return std::make_unique<CListStructs>(nullptr, CListStructs::kOwnLength8, kBootableRecordStep);
-}
-
-UInt32 Now()
-{
-    unsigned long now = 0;
-    GetDateTime(&now);
-    return UInt32(now);
 }
 
 long SystemVersion()
@@ -233,7 +226,7 @@ Boolean CApp::GetPreferencesFolder(short* volume, long* folder)
 
 void CApp::LoadPreferences()
 {
-    sPreferences.updateReminderTime = Now() + kFirstReminder;
+    sPreferences.updateReminderTime = UDate::Now() + kFirstReminder;
     short volume = 0;
     long folder = 0;
     if (!GetPreferencesFolder(&volume, &folder))
@@ -290,7 +283,7 @@ void CApp::OpenAtStart()
     sMainWindow = dynamic_cast<CMainWindow*>(LWindow::CreateWindow(CMainWindow::kResID, this));
     ThrowIfNil_(sMainWindow);
     sMainWindow->Show();
-    if (!sBootableCD && sPreferences.updateReminderTime < Now())
+    if (!sBootableCD && sPreferences.updateReminderTime < UDate::Now())
         ShowUpdateReminder();
 }
 
@@ -312,7 +305,7 @@ void CApp::ReadBootableLists()
 
 void CApp::ShowUpdateReminder()
 {
-    sPreferences.updateReminderTime = Now() + kNextReminder;
+    sPreferences.updateReminderTime = UDate::Now() + kNextReminder;
     auto* window = dynamic_cast<CWindow*>(LWindow::CreateWindow(kUpdateReminderID, this));
     if (window == nullptr)
         return;

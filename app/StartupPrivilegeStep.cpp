@@ -4,6 +4,7 @@
 #include "app/SetuidRun.h"
 #include "platform/DateTimeUtils.h"
 #include "privileges/URootPrivileges.h"
+#include "toolkit/UDate.h"
 #include "ui/CWindow.h"
 
 namespace {
@@ -22,9 +23,7 @@ constexpr UInt32 kRelaunchWindow = 10;
 Boolean RunStartupPrivilegeStep(CApp& application)
 {
     auto& preferences = CApp::sPreferences;
-    unsigned long clock = 0;
-    GetDateTime(&clock);
-    const UInt32 now = UInt32(clock);
+    const UInt32 now = UDate::Now();
 
     if (SetuidRun::GetOutcome() == SetuidRun::Outcome::PrivilegesGivenUp)
         CWindow::DoStandardDialog(kNotAdministratorAlert, &application, nullptr);

@@ -6,8 +6,8 @@
 #include "engine/CBaseFileThread.h"
 #include "filesystem/CFileObject.h"
 #include "filesystem/UFile.h"
-#include "platform/DateTimeUtils.h"
 #include "toolkit/CListStructs.h"
+#include "toolkit/UDate.h"
 
 namespace {
 
@@ -29,8 +29,7 @@ void CActionThread::AddToLog(ConstStr255Param name, Boolean isFolder, SInt16 err
     const LogEntryStruct entry = UReportFile::MakeLogEntry(name, mLevel, isFolder, errorClass);
     mLog->AddStructToList(&entry, entry.length);
 
-    unsigned long now = 0;
-    GetDateTime(&now);
+    const UInt64 now = UDate::Now();
     if (mNextReportWrite < now + kReportThrottle) {
         mNextReportWrite = UInt32(now + kReportThrottle);
         UpdateReportFile(mDestVRefNum, mDestDirID[0]);

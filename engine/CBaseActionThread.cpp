@@ -1,8 +1,8 @@
 #include "engine/CBaseActionThread.h"
 
-#include "platform/DateTimeUtils.h"
 #include "toolkit/CListStr255.h"
 #include "toolkit/CStr255.h"
+#include "toolkit/UDate.h"
 
 namespace {
 
@@ -11,12 +11,7 @@ constexpr UInt8 kPathSeparatorLimit = 254;
 
 } // namespace
 
-CBaseActionThread::CBaseActionThread() : mPathList(std::make_unique<CListStr255>())
-{
-    unsigned long now = 0;
-    GetDateTime(&now);
-    mStartDate = UInt32(now);
-}
+CBaseActionThread::CBaseActionThread() : mStartDate(UDate::Now()), mPathList(std::make_unique<CListStr255>()) {}
 
 CBaseActionThread::~CBaseActionThread() = default;
 
