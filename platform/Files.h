@@ -362,7 +362,7 @@ enum : UInt32 {
 };
 OSErr GetMountFlags(const char* path, UInt32* flags);
 
-// Specifications and references.
+// FSSpec records and FSRef references.
 OSErr FSMakeFSSpec(SInt16 vRefNum, SInt32 dirID, ConstStr255Param name, FSSpec* spec);
 OSErr FSpMakeFSRef(const FSSpec* spec, FSRef* ref);
 OSErr FSMakeFSRefUnicode(const FSRef* parent, UniCharCount nameLength, const UniChar* name,

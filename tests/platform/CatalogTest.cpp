@@ -259,7 +259,7 @@ TEST_F(CatalogTest, VolumeRootIsFolderTwoUnderParentOne)
     EXPECT_EQ(pb.dirInfo.ioDrDirID, fsRtDirID);
 }
 
-TEST_F(CatalogTest, MissingItemGivesSpecificationToCreateItBy)
+TEST_F(CatalogTest, MissingItemGivesFSSpecToCreateItBy)
 {
     FSSpec spec{};
     ASSERT_EQ(FSMakeFSSpec(mVRefNum, fsRtDirID, PString("new file"), &spec), fnfErr);
